@@ -1,0 +1,1 @@
+/* IWGecko.js: not yet written; served so that pages that name it load without errors. */
