@@ -61,4 +61,42 @@ inline constexpr std::string_view kRestartPossible =
     "Depending on the error condition, it might be possible to restart the application.";
 inline constexpr std::string_view kErrorDetailsTitle = "Error details:";
 
+// Server controller: freezing, validation, cache directory, start-up.
+inline constexpr std::string_view kIsLockedSuffix =
+    " is locked. Suggestion: Set in ServerController OnConfig event instead.";
+inline constexpr std::string_view kAppNameEmpty = "Application name cannot be empty";
+inline constexpr std::string_view kAppNameInvalid =
+    "Invalid application name. Application name must follow the same rules of TComponent name";
+inline constexpr std::string_view kInvalidSessionTimeout = "Invalid session timeout value.";
+inline constexpr std::string_view kDocTypeMustStartWith =
+    "Invalid value for DocType property: DocType must start with";
+inline constexpr std::string_view kDocTypeMustEndWith =
+    "Invalid value for DocType property: DocType must end with";
+inline constexpr std::string_view kDocTypeStart = "<!DOCTYPE";
+inline constexpr std::string_view kDocTypeEnd = ">";
+inline constexpr std::string_view kUseCookiesRequired =
+    "You must set CookieOptions.UseCookies to TRUE before setting "
+    "ServerController.AllowMultipleSessionsPerUser to FALSE.";
+inline constexpr std::string_view kMultipleSessionsRequired =
+    "In order to disable cookies you must set ServerController.AllowMultipleSessionsPerUser to "
+    "TRUE.";
+inline constexpr std::string_view kUnableToCreateCacheDir = "Unable to create cache directory";
+inline constexpr std::string_view kCacheDirCreated = "Cache directory created";
+inline constexpr std::string_view kSessionNotStarted = "Session is not started.";
+inline constexpr std::string_view kNoServerController = "No server controller is defined.";
+inline constexpr std::string_view kServerVersion = "14.0.52";
+inline constexpr std::string_view kDefaultAppName = "MyIWApp";
+inline constexpr std::string_view kDefaultDescription = "Web Application Server";
+inline constexpr std::string_view kPortIniFile = "port.ini";
+inline constexpr std::string_view kPortIniSection = "PORTS";
+inline constexpr std::string_view kPortIniPortKey = "Port";
+inline constexpr std::string_view kPortIniSSLPortKey = "SSLPort";
+inline constexpr std::string_view kMainThreadName = "IW Main Thread";
+// Our own texts for input the controller cannot take (no fixed wording exists).
+inline constexpr std::string_view kControllerExists =
+    "A server controller already exists in this process.";
+inline constexpr std::string_view kInvalidPort = "Invalid port value: ";
+inline constexpr std::string_view kInvalidCompressionLevel =
+    "Invalid compression level (1 to 9): ";
+
 }  // namespace orv::msg
