@@ -1,13 +1,15 @@
 #pragma once
 // The paths derived from the running executable, computed once per process:
-// the executable's full file name, the application path (its directory, with a
-// trailing "/"), the application name (file name without extension) and the system
-// temporary directory ($TMPDIR or /tmp, with a trailing "/").
+// the executable's full file name (from /proc/self/exe, links resolved), the
+// application path (its directory, with a trailing "/"), the application name (file
+// name without extension) and the system temporary directory ($TMPDIR when it names an
+// absolute directory, else /tmp, with a trailing "/").
 //
 // Process-wide and read-only after the first call; tests that need another
 // application directory (a folder holding their own layout files) replace the
-// application path with setAppPathForTesting() before anything reads it.
-// Thread-safe.
+// application path with setAppPathForTesting(). Every snapshot handed out stays alive
+// until the process ends, so a reference from exePaths() never dangles, even across a
+// replacement. Thread-safe.
 #include <string>
 
 namespace orv {
