@@ -44,7 +44,7 @@ Value Calculation::compute(std::size_t slot, std::span<const Value> table) const
   const Definition& d = definitions_[slot];
   Value v = d.expression.evaluate(table);
   if (isTextName(d.name) && !v.isText()) {
-    throw Expression::EvaluationError(std::string(kEvalNumberForText) + d.name);
+    throw Expression::EvaluationError(kEvalNumberForText);
   }
   return v;
 }

@@ -38,7 +38,7 @@ inline constexpr char kEvalTextInArithmetic[] = "Text used in arithmetic";
 inline constexpr char kEvalTextAndNumber[] = "Text and number mixed";
 inline constexpr char kEvalTextOperator[] = "Texts can only be joined (+) or compared";
 inline constexpr char kEvalUnboundVariable[] = "Unknown variable ";
-inline constexpr char kEvalNumberForText[] = "A number given for the text variable ";
+inline constexpr char kEvalNumberForText[] = "A number given for a text variable";
 
 // Syntax of the directives of the solver input file.
 inline constexpr char kSyntaxUnknownDirective[] = "unknown directive ";
