@@ -6,6 +6,7 @@
 #include <sys/syscall.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
@@ -15,6 +16,8 @@
 #include <optional>
 #include <sstream>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "app/mylib/myLib.h"
 #include "platform/Beep.h"
@@ -230,6 +233,41 @@ TEST_F(RunProgramOKTest, RefusesCommandTextLongerThan255CharactersInsteadOfCutti
     EXPECT_EQ(RunProgramOK(c.text, dir_.str()), c.runs);
     EXPECT_EQ(fs::exists(dir_.path() / "long.txt"), c.runs);
     EXPECT_EQ(beepCount() - beeps, c.runs ? 0u : 1u);
+  }
+}
+
+TEST_F(RunProgramOKTest, StartedProgramInheritsNoDescriptorOfOurs) {
+  // A descriptor opened without close-on-exec, as a careless part of the server might.
+  const int leaked = ::open("/dev/null", O_RDONLY);
+  ASSERT_GE(leaked, 0);
+  const int high = ::dup2(leaked, 77);
+  ::close(leaked);
+  ASSERT_EQ(high, 77);
+  EXPECT_TRUE(RunProgramOK("sh -c \"ls /proc/self/fd > fds.txt\"", dir_.str()));
+  ::close(high);
+  // ls sees its standard descriptors and the one it reads the directory with.
+  std::istringstream in(readFile(dir_.path() / "fds.txt"));
+  std::string fd;
+  while (in >> fd) EXPECT_TRUE(fd == "0" || fd == "1" || fd == "2" || fd == "3") << fd;
+}
+
+TEST_F(RunProgramOKTest, SeveralCallersWaitForTheirOwnPrograms) {
+  constexpr int kCallers = 4;
+  std::vector<std::thread> threads;
+  std::atomic<int> started{0};
+  for (int i = 0; i < kCallers; ++i) {
+    threads.emplace_back([&, i] {
+      const std::string n = std::to_string(i);
+      if (RunProgramOK("sh -c \"sleep 0.2; echo " + n + " > out" + n + ".txt\"", dir_.str())) {
+        ++started;
+      }
+    });
+  }
+  for (auto& t : threads) t.join();
+  EXPECT_EQ(started.load(), kCallers);
+  for (int i = 0; i < kCallers; ++i) {
+    const std::string n = std::to_string(i);
+    EXPECT_EQ(readFile(dir_.path() / ("out" + n + ".txt")), n + "\n");
   }
 }
 
