@@ -34,6 +34,7 @@ void THsmStream::spill() {
   }
   std::string moved;
   moved.swap(memory_);
+  size_ = 0;  // counts what the file holds from here on
   writeToFile(moved);
 }
 

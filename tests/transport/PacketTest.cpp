@@ -11,6 +11,7 @@
 #include "transport/PacketReader.h"
 #include "transport/PacketWriter.h"
 #include "transport/ReplyPacket.h"
+#include "transport/THsmStream.h"
 #include "transport/TReadCacheFileStream.h"
 #include "transport/THttpReply.h"
 #include "transport/THttpRequest.h"
@@ -433,7 +434,7 @@ TEST_F(HttpReplyCommitTest, SendsALargeBodyByTemporaryFile) {
   auto block = newBlock();
   r.Commit(block, dir_.path(), kNow);
   EXPECT_EQ(dir_.files().size(), 1u);
-  EXPECT_EQ(decodeReplyPacket(block).body, big);
+  EXPECT_TRUE(decodeReplyPacket(block).body == big);
   EXPECT_TRUE(dir_.files().empty());
 }
 
@@ -492,6 +493,34 @@ TEST(CacheFileStreamTest, ReportsBrokenFiles) {
     EXPECT_EQ(errorOf([&] { TReadCacheFileStream s(path); }), error);
     EXPECT_TRUE(test::fileExists(path));
   }
+}
+
+}  // namespace
+}  // namespace orv
+
+namespace orv {
+namespace {
+
+TEST(HsmStreamTest, MovesToATemporaryFilePastItsThresholdAndRemovesIt) {
+  test::TempDir dir;
+  std::string expected;
+  {
+    THsmStream s(dir.path(), 10);
+    for (const std::string piece : {"0123", "456789", "a", "bcdefghij"}) {
+      s.write(piece);
+      expected += piece;
+      EXPECT_EQ(s.size(), expected.size());
+      EXPECT_EQ(s.spilled(), expected.size() > 10);
+    }
+    ASSERT_EQ(dir.files().size(), 1u);
+    EXPECT_EQ(s.filePath(), dir.path() + dir.files()[0]);
+    EXPECT_EQ(s.readAll(), expected);
+    s.rewind();
+    char two[2];
+    EXPECT_EQ(s.read(two, 2), 2u);
+    EXPECT_EQ(std::string(two, 2), "01");
+  }
+  EXPECT_TRUE(dir.files().empty());
 }
 
 }  // namespace
