@@ -44,5 +44,12 @@ format:
 	find platform transport framework app host tests bench examples \
 	  \( -name '*.cpp' -o -name '*.h' \) -print0 | xargs -0 -r clang-format -i
 
+# The demo: build, stage the pump calculation into $(BUILD)/demo/ and serve it until
+# Ctrl-C.
+run: build
+	./scripts/stage-demo.sh $(BUILD)
+	@echo "Open http://127.0.0.1:8001/$$/start (Ctrl-C stops the server)"
+	exec $(BUILD)/demo/ORVWS -SERVE
+
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD)
