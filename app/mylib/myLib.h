@@ -167,13 +167,17 @@ ProcessOutcome RunProgramOK(const std::string& command, const std::string& worki
 // - "HTM" and "HTML": $BROWSER when set (its first ":"-separated entry), else the full
 //   path of xdg-open when it is on PATH.
 // - Any other extension: its MIME type from the shared MIME globs
-//   ($XDG_DATA_HOME/mime/globs2, then $XDG_DATA_DIRS/mime/globs2) or /etc/mime.types;
-//   the desktop entry named for that type in the [Default Applications] (or
-//   [Added Associations]) of the mimeapps.list and defaults.list files in XDG order;
-//   and that entry's Exec= line. If the entry file is missing, its name stays the
-//   result.
+//   ($XDG_DATA_HOME/mime/globs2, then $XDG_DATA_DIRS/mime/globs2; the highest weight in
+//   the first file that knows the extension) or /etc/mime.types; then the first listed
+//   desktop entry that exists (in $XDG_DATA_HOME/applications, then
+//   $XDG_DATA_DIRS/applications) for that type, looked up in [Default Applications] of
+//   the mimeapps.list files ($XDG_CONFIG_HOME, $XDG_CONFIG_DIRS, then the applications
+//   folders of the data directories) and of defaults.list, then in their
+//   [Added Associations], then in mimeinfo.cache; and that entry's Exec= line, which
+//   plays the part of the "open" command.
 // The found command is cleaned: cut at the first "%", a leading double quote removed,
-// cut at the next double quote, blanks at the end removed. At most 255 characters.
+// cut at the next double quote, blanks at the end removed. A result of more than 255
+// characters counts as none found (a cut path would name another program).
 std::string GetProgramAssociation(const std::string& extension);
 // Opens the address in the program associated with "HTM", without waiting. A double
 // quote inside the address is written %22 so that the address stays one argument.

@@ -90,7 +90,7 @@ TEST(DecimalDigitsTest, RoundsHalfAwayFromZeroWithCarry) {
   EXPECT_EQ(digitsOf(d, 1), "1");
 }
 
-TEST(ScientificConversionTest, WritesTheSpecifiedLayout) {
+TEST(ScientificConversionTest, WritesSignDigitsAndFourDigitExponent) {
   struct {
     long double v;
     int width;

@@ -23,7 +23,7 @@ std::ostream& operator<<(std::ostream& os, const Str2NumCase& c) { return os << 
 
 class Str2NumTest : public ::testing::TestWithParam<Str2NumCase> {};
 
-TEST_P(Str2NumTest, ReadsTextAsSpecifiedNumber) {
+TEST_P(Str2NumTest, ReadsTextAsNumber) {
   const auto& c = GetParam();
   bool ok = !c.ok;
   const long double v = Str2Num(c.text, ok);
