@@ -49,6 +49,11 @@ THTTPServerIn::THTTPServerIn(const std::string& boundIP, int port, bool httpKeep
     : TInCustomHTTPServer("THTTPServerIn") {
   DefaultPort = port;
   Bindings = bindingsFor(boundIP, port);
+  // A queue of 15 pending connections overflows as soon as a burst arrives faster than
+  // the listener accepts (several browsers loading pages at once; a listener that does
+  // not get its high priority without privileges), and every connection dropped there
+  // costs its client a retry one to three seconds later.
+  ListenQueue = kListenQueue;
   KeepAlive = httpKeepAlive;
 }
 

@@ -22,6 +22,9 @@ namespace orv {
 
 class THTTPServerIn : public TInCustomHTTPServer {
  public:
+  // Pending connections the system queues for the listener.
+  static constexpr int kListenQueue = 511;
+
   // `boundIP`: comma-separated addresses, empty for all IPv4 interfaces.
   THTTPServerIn(const std::string& boundIP, int port, bool httpKeepAlive = false);
   ~THTTPServerIn() override;

@@ -4,6 +4,7 @@
 #include <netinet/tcp.h>
 #include <poll.h>
 #include <sys/eventfd.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -179,6 +180,9 @@ void TInCustomTCPServer::reportListenError(const std::exception& error) {
 
 void TInCustomTCPServer::listen(Listener& listener) {
   setCurrentThreadName(listenerThreadName(listener.number));
+  // Accepting must stay responsive under load: the listener asks for the highest
+  // priority. Only a privileged process gets it; otherwise it runs at normal priority.
+  ::setpriority(PRIO_PROCESS, static_cast<id_t>(::gettid()), -20);
   const int listenFd = listener.socket.fd();
   const int eventFd = reapEvent_.fd();
   bool backOff = false;  // after running out of descriptors: wait before accepting again

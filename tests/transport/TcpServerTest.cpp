@@ -54,6 +54,7 @@ class TcpServerTest : public ::testing::Test {
  protected:
   void SetUp() override {
     server_.Name = "Srv";
+    server_.ListenQueue = THTTPServerIn::kListenQueue;  // bursts of test clients
     server_.Bindings = {TInSocketHandle{"127.0.0.1", 0}};
     server_.OnConnect = [this](TInContext&) { connected_.add(); };
     server_.OnExecute = [this](TInContext& context) {
