@@ -1,6 +1,7 @@
 // myLib: reading numbers (Str2Num) and printing them (AutoSVAL), per call.
 #include <benchmark/benchmark.h>
 
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -9,8 +10,8 @@
 namespace {
 
 // Texts as visitors type them and as layout bounds give them.
-const std::vector<std::string> kInputs = {
-    "12", " 1,234.5 ", "0.0123456", "-7.25e-3", "1E3999", "inf", "1:30:36", "abc", "2.5E+300"};
+const std::vector<std::string> kInputs = {"12",  " 1,234.5 ", "0.0123456", "-7.25e-3", "1E3999",
+                                          "inf", "1:30:36",   "abc",       "2.5E+300"};
 
 void BM_Str2Num(benchmark::State& state) {
   const std::string& text = kInputs[static_cast<std::size_t>(state.range(0))];
@@ -47,6 +48,17 @@ void BM_AutoSVAL(benchmark::State& state) {
   for (auto _ : state) benchmark::DoNotOptimize(orv::AutoSVAL(c.value, c.format));
 }
 BENCHMARK(BM_AutoSVAL)->DenseRange(0, static_cast<int>(kPrints.size()) - 1);
+
+// The slowest digit generation: the smallest and largest extended values (SVAL prints
+// them; AutoSVAL turns the smallest into zero first).
+void BM_SVAL_RangeEnds(benchmark::State& state) {
+  const long double v = state.range(0) == 0 ? std::numeric_limits<long double>::denorm_min()
+                                            : std::numeric_limits<long double>::max();
+  state.SetLabel(state.range(0) == 0 ? "E3 smallest subnormal" : "E3 largest");
+  const orv::DecForm e3{orv::DecStyle::FloatDecimal, 3};
+  for (auto _ : state) benchmark::DoNotOptimize(orv::SVAL(v, e3));
+}
+BENCHMARK(BM_SVAL_RangeEnds)->Arg(0)->Arg(1);
 
 }  // namespace
 
