@@ -21,14 +21,16 @@ void BM_GetWidth255Characters(benchmark::State& state) {
   std::string text;
   while (text.size() < 255) text += "Pump diameter 1.25 ";
   text.resize(255);
-  for (auto _ : state) benchmark::DoNotOptimize(m.GetWidth(text, "Times New Roman", 12, orv::fsBold));
+  for (auto _ : state)
+    benchmark::DoNotOptimize(m.GetWidth(text, "Times New Roman", 12, orv::fsBold));
   state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(text.size()));
 }
 BENCHMARK(BM_GetWidth255Characters);
 
 void BM_GetWidthBeyondLatin1(benchmark::State& state) {
   orv::TextMeasurer m;
-  const std::string text = "\xCE\x94p = \xCF\x81 \xC2\xB7 g \xC2\xB7 h \xE2\x82\xAC";  // Δp = ρ · g · h €
+  const std::string text =
+      "\xCE\x94p = \xCF\x81 \xC2\xB7 g \xC2\xB7 h \xE2\x82\xAC";  // Δp = ρ · g · h €
   for (auto _ : state) benchmark::DoNotOptimize(m.GetWidth(text, "Arial", 10, 0));
   state.SetItemsProcessed(state.iterations());
 }

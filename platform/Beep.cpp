@@ -47,9 +47,7 @@ void MessageBeep(unsigned type) {
   c.total.fetch_add(1, std::memory_order_relaxed);
 }
 
-std::uint64_t beepCount() {
-  return detail::beepCounters().total.load(std::memory_order_relaxed);
-}
+std::uint64_t beepCount() { return detail::beepCounters().total.load(std::memory_order_relaxed); }
 
 std::uint64_t beepCount(unsigned type) {
   auto& c = detail::beepCounters();

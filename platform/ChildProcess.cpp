@@ -4,9 +4,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <fcntl.h>
 #include <cerrno>
 #include <csignal>
-#include <fcntl.h>
 
 extern char** environ;
 
@@ -39,7 +39,8 @@ std::optional<ChildProcess> ChildProcess::start(const std::string& path,
                                                 const std::string& workingDir, int& error) {
   detail::SpawnSetup s;
   int rc = 0;
-  if (!workingDir.empty()) rc = posix_spawn_file_actions_addchdir_np(&s.actions, workingDir.c_str());
+  if (!workingDir.empty())
+    rc = posix_spawn_file_actions_addchdir_np(&s.actions, workingDir.c_str());
   if (rc == 0) rc = posix_spawn_file_actions_addopen(&s.actions, 0, "/dev/null", O_RDONLY, 0);
   if (rc == 0) rc = posix_spawn_file_actions_addopen(&s.actions, 1, "/dev/null", O_WRONLY, 0);
   if (rc == 0) rc = posix_spawn_file_actions_adddup2(&s.actions, 1, 2);
@@ -56,8 +57,8 @@ std::optional<ChildProcess> ChildProcess::start(const std::string& path,
   if (rc == 0) rc = posix_spawnattr_setsigmask(&s.attr, &none);
   if (rc == 0) rc = posix_spawnattr_setsigdefault(&s.attr, &defaults);
   if (rc == 0) {
-    rc = posix_spawnattr_setflags(&s.attr, POSIX_SPAWN_SETSID | POSIX_SPAWN_SETSIGMASK |
-                                               POSIX_SPAWN_SETSIGDEF);
+    rc = posix_spawnattr_setflags(
+        &s.attr, POSIX_SPAWN_SETSID | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
   }
   if (rc != 0) {
     error = rc;

@@ -2,12 +2,12 @@
 
 #include <unistd.h>
 
+#include <sys/stat.h>
 #include <atomic>
 #include <cstdlib>
 #include <memory>
 #include <mutex>
 #include <string_view>
-#include <sys/stat.h>
 #include <vector>
 
 namespace orv {

@@ -28,12 +28,9 @@ constexpr const char* kFallbackFamily = "Liberation Sans";
 // The desktop's families and the metric-compatible fonts that stand in for them.
 const std::map<std::string, std::string>& familyMap() {
   static const std::map<std::string, std::string> m = {
-      {"arial", "Liberation Sans"},
-      {"times new roman", "Liberation Serif"},
-      {"courier new", "Liberation Mono"},
-      {"century schoolbk", "C059"},
-      {"bookman old style", "URW Bookman"},
-      {"symbol", "Standard Symbols PS"},
+      {"arial", "Liberation Sans"},         {"times new roman", "Liberation Serif"},
+      {"courier new", "Liberation Mono"},   {"century schoolbk", "C059"},
+      {"bookman old style", "URW Bookman"}, {"symbol", "Standard Symbols PS"},
       {"ms sans serif", "Liberation Sans"},
   };
   return m;
@@ -57,7 +54,8 @@ std::vector<std::string> familyList(const std::string& family) {
   std::size_t start = 0;
   for (;;) {
     const auto comma = family.find(',', start);
-    std::string name = trimName(family.substr(start, comma == std::string::npos ? std::string::npos : comma - start));
+    std::string name = trimName(
+        family.substr(start, comma == std::string::npos ? std::string::npos : comma - start));
     if (!name.empty()) names.push_back(std::move(name));
     if (comma == std::string::npos) break;
     start = comma + 1;
@@ -172,10 +170,11 @@ const FontCache::SizedFont& FontCache::sized(const std::string& family, bool bol
     auto s = std::unique_ptr<SizedFont>(new SizedFont());
     s->face_ = &f;
     s->ppem_ = ppem;
-    s->height_ = f.ft == nullptr
-                     ? (ppem * 115 + 99) / 100
-                     : static_cast<int>((static_cast<long long>(f.cellUnits) * ppem + f.unitsPerEm - 1) /
-                                        f.unitsPerEm);
+    s->height_ =
+        f.ft == nullptr
+            ? (ppem * 115 + 99) / 100
+            : static_cast<int>((static_cast<long long>(f.cellUnits) * ppem + f.unitsPerEm - 1) /
+                               f.unitsPerEm);
     for (char32_t cp = 0; cp < 256; ++cp) s->latin_[cp] = f.advanceLocked(cp, ppem);
     slot = std::move(s);
   }
@@ -189,7 +188,10 @@ std::string FontCache::resolvedFamily(const std::string& family, bool bold, bool
 
 FontCache::Face& FontCache::face(const std::string& family, bool bold, bool italic) {
   std::string key = detail::lower(family);
-  key += bold ? "\x01" "b" : "\x01" "-";
+  key += bold ? "\x01"
+                "b"
+              : "\x01"
+                "-";
   key += italic ? 'i' : '-';
   {
     std::shared_lock lock(mutex_);
@@ -200,8 +202,8 @@ FontCache::Face& FontCache::face(const std::string& family, bool bold, bool ital
   return resolveLocked(key, family, bold, italic);
 }
 
-FontCache::Face& FontCache::resolveLocked(const std::string& key, const std::string& family, bool bold,
-                                          bool italic) {
+FontCache::Face& FontCache::resolveLocked(const std::string& key, const std::string& family,
+                                          bool bold, bool italic) {
   for (const std::string& name : detail::familyList(family)) {
     const auto mapped = detail::familyMap().find(detail::lower(name));
     const std::string wanted = mapped != detail::familyMap().end() ? mapped->second : name;
@@ -214,9 +216,9 @@ FontCache::Face& FontCache::resolveLocked(const std::string& key, const std::str
   const std::string logKey = detail::lower(family);
   if (!loggedFallbacks_.contains(logKey) && loggedFallbacks_.size() < detail::kMaxLoggedFallbacks) {
     loggedFallbacks_.insert(logKey);
-    LogFileAppend("Font family \"" + family + "\" not found; text is measured in " +
-                      detail::kFallbackFamily,
-                  "log");
+    LogFileAppend(
+        "Font family \"" + family + "\" not found; text is measured in " + detail::kFallbackFamily,
+        "log");
   }
   Face* f = loadLocked(detail::kFallbackFamily, bold, italic);
   if (f == nullptr) f = loadLocked("", bold, italic);  // fontconfig's own default
@@ -253,7 +255,8 @@ FontCache::Face* FontCache::loadLocked(const std::string& wanted, bool bold, boo
   FcPatternDestroy(pattern);
   if (match == nullptr) return nullptr;
   // Owns `match` for the rest of this function.
-  const std::unique_ptr<FcPattern, decltype(&FcPatternDestroy)> matchOwner(match, &FcPatternDestroy);
+  const std::unique_ptr<FcPattern, decltype(&FcPatternDestroy)> matchOwner(match,
+                                                                           &FcPatternDestroy);
 
   FcChar8* value = nullptr;
   std::string family;

@@ -10,7 +10,8 @@
 // Thread-safe. Locks: `mutex_` (the registry: names, faces, the FreeType library)
 // comes first; each face's own mutex (FreeType faces are not thread-safe: their size
 // and glyph slot, and the face's size table) second. A face mutex is never held while
-// the registry is locked anew.
+// the registry is locked anew. Reporting a missing family takes the log file's and the
+// executable paths' locks (both leaves) under the registry lock.
 #include <memory>
 #include <mutex>
 #include <set>
@@ -39,7 +40,7 @@ class FontCache {
     Face* face_ = nullptr;  // owner of this object; lives as long as the cache
     int ppem_ = 0;
     int height_ = 0;
-    int latin_[256] = {};  // U+0000..U+00FF, filled at creation
+    int latin_[256] = {};                               // U+0000..U+00FF, filled at creation
     mutable std::unordered_map<char32_t, int> others_;  // guarded by the face's mutex
   };
 
@@ -68,8 +69,8 @@ class FontCache {
 
   mutable std::shared_mutex mutex_;
   std::unordered_map<std::string, std::unique_ptr<Face>> faces_;  // by file and index
-  std::unordered_map<std::string, Face*> resolved_;  // by lower-case name and style
-  std::set<std::string> loggedFallbacks_;            // families already reported
+  std::unordered_map<std::string, Face*> resolved_;               // by lower-case name and style
+  std::set<std::string> loggedFallbacks_;                         // families already reported
 };
 
 }  // namespace orv

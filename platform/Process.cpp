@@ -219,7 +219,8 @@ ProcessResult runProcessAndWait(const std::string& command, const std::string& w
   const auto launch = detail::prepare(command, workingDir);
   if (!launch) return result;
   int error = 0;
-  std::optional<ChildProcess> child = ChildProcess::start(launch->path, launch->argv, workingDir, error);
+  std::optional<ChildProcess> child =
+      ChildProcess::start(launch->path, launch->argv, workingDir, error);
   if (!child) return result;
 
   const auto started = std::chrono::steady_clock::now();

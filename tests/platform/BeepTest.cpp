@@ -58,8 +58,10 @@ TEST(BeepTest, ShiftKeyFollowsTheKeepFilesVariableAtStart) {
 
 TEST(BeepTest, KeepFilesVariableAtStartHoldsTheShiftKey) {
   ::setenv("ORVWS_KEEP_FILES", "1", 1);
-  const ProcessResult r = runProcessAndWait(
-      "\"" + exePaths().exeFileName + "\" --gtest_filter=BeepTest.ShiftKeyFollowsTheKeepFilesVariableAtStart", "");
+  const ProcessResult r =
+      runProcessAndWait("\"" + exePaths().exeFileName +
+                            "\" --gtest_filter=BeepTest.ShiftKeyFollowsTheKeepFilesVariableAtStart",
+                        "");
   ::unsetenv("ORVWS_KEEP_FILES");
   EXPECT_EQ(r.outcome, ProcessOutcome::Finished);
   EXPECT_EQ(r.exitCode, 0);

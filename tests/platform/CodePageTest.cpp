@@ -87,8 +87,20 @@ TEST(CodePageTest, Utf16ToUtf8ReadsBothByteOrders) {
       {"surrogate pair LE", std::string("\x3D\xD8\x00\xDE", 4), false, "\xF0\x9F\x98\x80"},
       {"surrogate pair BE", std::string("\xD8\x3D\xDE\x00", 4), true, "\xF0\x9F\x98\x80"},
       {"unpaired high surrogate at the end", std::string("a\0\x3D\xD8", 4), false, "a\xEF\xBF\xBD"},
-      {"unpaired low surrogate", std::string("\x00\xDE" "b\0", 4), false, "\xEF\xBF\xBD" "b"},
-      {"high surrogate followed by a letter", std::string("\x3D\xD8" "c\0", 4), false, "\xEF\xBF\xBD" "c"},
+      {"unpaired low surrogate",
+       std::string("\x00\xDE"
+                   "b\0",
+                   4),
+       false,
+       "\xEF\xBF\xBD"
+       "b"},
+      {"high surrogate followed by a letter",
+       std::string("\x3D\xD8"
+                   "c\0",
+                   4),
+       false,
+       "\xEF\xBF\xBD"
+       "c"},
       {"dangling odd byte", std::string("a\0z", 3), false, "a\xEF\xBF\xBD"},
       {"empty", "", false, ""},
   };
@@ -100,12 +112,8 @@ TEST(CodePageTest, Utf16ToUtf8ReadsBothByteOrders) {
 
 TEST(CodePageTest, Utf8LengthCountsCharactersNotBytes) {
   const std::vector<std::pair<std::string, std::size_t>> cases = {
-      {"", 0},
-      {"abc", 3},
-      {"\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80", 3},
-      {"\xFF", 1},
-      {"a\xE2\x82", 2},
-      {"\xED\xA0\x80", 3},
+      {"", 0},     {"abc", 3},       {"\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80", 3},
+      {"\xFF", 1}, {"a\xE2\x82", 2}, {"\xED\xA0\x80", 3},
   };
   for (const auto& [text, n] : cases) {
     SCOPED_TRACE(text);

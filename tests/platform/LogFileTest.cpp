@@ -90,9 +90,9 @@ TEST_F(LogFileTest, ConcurrentAppendsKeepEveryLineWhole) {
   for (int t = 0; t < kThreads; ++t) {
     threads.emplace_back([t] {
       for (int i = 0; i < kPerThread; ++i) {
-        LogFileAppend("thread " + std::to_string(t) + " entry " + std::to_string(i) +
-                          std::string(100, 'x'),
-                      "log");
+        LogFileAppend(
+            "thread " + std::to_string(t) + " entry " + std::to_string(i) + std::string(100, 'x'),
+            "log");
       }
     });
   }

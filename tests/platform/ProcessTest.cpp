@@ -182,9 +182,9 @@ TEST(ProcessTest, ProgramsThatCannotStartReportStartFailed) {
       {"", dir.path()},
       {"   ", dir.path()},
       {"\"\" arg", dir.path()},
-      {"plain.txt", dir.path()},      // not executable
-      {"noshebang", dir.path()},      // executable bit, but no format the kernel runs
-      {"adir", dir.path()},           // a directory
+      {"plain.txt", dir.path()},  // not executable
+      {"noshebang", dir.path()},  // executable bit, but no format the kernel runs
+      {"adir", dir.path()},       // a directory
       {"./missing", dir.path()},
       {"sub/prog.sh", dir.file("no-such-dir")},  // working directory missing
       {"/bin/true", dir.file("no-such-dir")},
@@ -223,7 +223,8 @@ TEST(ProcessTest, QuotedWordsAndBlanksReachTheProgramIntact) {
   dir.write("my dir/args.sh",
             "#!/bin/sh\n{ echo $#; for a in \"$@\"; do echo \"[$a]\"; done; } > args.txt\n", true);
   // The program word is relative: it is found from the working directory.
-  const ProcessResult r = runProcessAndWait("  \"my dir/args.sh\" \"a  b\" c \"\" 'd'  ", dir.path());
+  const ProcessResult r =
+      runProcessAndWait("  \"my dir/args.sh\" \"a  b\" c \"\" 'd'  ", dir.path());
   ASSERT_EQ(r.outcome, ProcessOutcome::Finished);
   EXPECT_EQ(dir.read("args.txt"), "4\n[a  b]\n[c]\n[]\n['d']\n");
 }
@@ -316,11 +317,13 @@ TEST(ProcessTest, WindowsProgramGoesThroughWineWhenWineIsOnPath) {
   test::TempDir dir;
   // Copied from Windows: "MZ" header and no execute permission.
   dir.write("calc.EXE", std::string("MZ\x90\0\3\0\0\0", 8), false);
-  dir.write("bin/wine", "#!/bin/sh\n{ pwd; for a in \"$@\"; do echo \"$a\"; done; } > wine-args.txt\n", true);
+  dir.write("bin/wine",
+            "#!/bin/sh\n{ pwd; for a in \"$@\"; do echo \"$a\"; done; } > wine-args.txt\n", true);
   PathPrefix path(dir.file("bin"));
   const ProcessResult r = runProcessAndWait("calc.EXE /DIAGRAMINPUT=in.TXT", dir.path());
   ASSERT_EQ(r.outcome, ProcessOutcome::Finished);
-  EXPECT_EQ(dir.read("wine-args.txt"), dir.path() + "\n" + dir.file("calc.EXE") + "\n/DIAGRAMINPUT=in.TXT\n");
+  EXPECT_EQ(dir.read("wine-args.txt"),
+            dir.path() + "\n" + dir.file("calc.EXE") + "\n/DIAGRAMINPUT=in.TXT\n");
 }
 
 TEST(ProcessTest, WindowsProgramWithoutWineCannotStart) {

@@ -4,6 +4,7 @@
 #include <stdlib.h>
 
 #include <filesystem>
+#include <stdexcept>
 #include <fstream>
 #include <string>
 #include <system_error>
@@ -29,7 +30,8 @@ class TempDir {
   std::string file(const std::string& name) const { return path_ + "/" + name; }
 
   // Writes a file; `executable` adds the execute bits.
-  std::string write(const std::string& name, const std::string& content, bool executable = false) const {
+  std::string write(const std::string& name, const std::string& content,
+                    bool executable = false) const {
     const std::string p = file(name);
     std::filesystem::create_directories(std::filesystem::path(p).parent_path());
     {
@@ -37,8 +39,9 @@ class TempDir {
       out << content;
     }
     if (executable) {
-      std::filesystem::permissions(p, std::filesystem::perms::owner_exec | std::filesystem::perms::group_exec,
-                                   std::filesystem::perm_options::add);
+      std::filesystem::permissions(
+          p, std::filesystem::perms::owner_exec | std::filesystem::perms::group_exec,
+          std::filesystem::perm_options::add);
     }
     return p;
   }

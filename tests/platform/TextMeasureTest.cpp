@@ -53,7 +53,8 @@ int expectedWidth(const std::string& s, int ppem, const std::map<char, int>& adv
 
 TEST(TextMeasureTest, PointSizesBecomeWholePixelsPerEmAt96Dpi) {
   const std::vector<std::pair<int, int>> cases = {
-      {1, 1}, {3, 4}, {7, 9}, {8, 11}, {9, 12}, {10, 13}, {11, 15}, {12, 16}, {14, 19}, {18, 24}, {-10, -13},
+      {1, 1},   {3, 4},   {7, 9},   {8, 11},  {9, 12},    {10, 13},
+      {11, 15}, {12, 16}, {14, 19}, {18, 24}, {-10, -13},
   };
   for (const auto& [pt, ppem] : cases) {
     SCOPED_TRACE(pt);
@@ -89,8 +90,8 @@ TEST(TextMeasureTest, WidthIsTheSumOfTheAdvancesAt13PixelsPerEm) {
     EXPECT_EQ(m.GetWidth(text, "Arial", 10, 0), px);
     EXPECT_EQ(expectedWidth(text, 13, arialAdvances()), px);
   }
-  for (const std::string text : {"The quick brown fox jumps over the lazy dog",
-                                  "Flow rate Q", "PUMP DIAMETER 1.25, 3.5"}) {
+  for (const std::string text :
+       {"The quick brown fox jumps over the lazy dog", "Flow rate Q", "PUMP DIAMETER 1.25, 3.5"}) {
     SCOPED_TRACE(text);
     EXPECT_EQ(m.GetWidth(text, "Arial", 10, 0), expectedWidth(text, 13, arialAdvances()));
   }
@@ -99,17 +100,22 @@ TEST(TextMeasureTest, WidthIsTheSumOfTheAdvancesAt13PixelsPerEm) {
 TEST(TextMeasureTest, KerningPairsAreNotKerned) {
   TextMeasurer m;
   // "AV" and "To" are classic kerning pairs: the width stays the plain sum.
-  EXPECT_EQ(m.GetWidth("AV", "Arial", 10, 0), m.GetWidth("A", "Arial", 10, 0) + m.GetWidth("V", "Arial", 10, 0));
-  EXPECT_EQ(m.GetWidth("To", "Arial", 10, 0), m.GetWidth("T", "Arial", 10, 0) + m.GetWidth("o", "Arial", 10, 0));
+  EXPECT_EQ(m.GetWidth("AV", "Arial", 10, 0),
+            m.GetWidth("A", "Arial", 10, 0) + m.GetWidth("V", "Arial", 10, 0));
+  EXPECT_EQ(m.GetWidth("To", "Arial", 10, 0),
+            m.GetWidth("T", "Arial", 10, 0) + m.GetWidth("o", "Arial", 10, 0));
 }
 
 TEST(TextMeasureTest, BoldIsWiderAndUsesTheBoldFace) {
   TextMeasurer m;
-  EXPECT_EQ(m.GetWidth("bold", "Arial", 10, fsBold), expectedWidth("bold", 13, arialBoldAdvances()));
+  EXPECT_EQ(m.GetWidth("bold", "Arial", 10, fsBold),
+            expectedWidth("bold", 13, arialBoldAdvances()));
   EXPECT_EQ(m.GetWidth("bold", "Arial", 10, fsBold), 28);
   EXPECT_EQ(m.GetWidth("bold", "Arial", 10, 0), 24);
-  EXPECT_EQ(m.GetWidth("mr bold", "Arial", 12, fsBold), expectedWidth("mr bold", 16, arialBoldAdvances()));
-  EXPECT_GT(m.GetWidth("Hello World", "Arial", 10, fsBold), m.GetWidth("Hello World", "Arial", 10, 0));
+  EXPECT_EQ(m.GetWidth("mr bold", "Arial", 12, fsBold),
+            expectedWidth("mr bold", 16, arialBoldAdvances()));
+  EXPECT_GT(m.GetWidth("Hello World", "Arial", 10, fsBold),
+            m.GetWidth("Hello World", "Arial", 10, 0));
   EXPECT_GT(m.GetWidth("Hello World", "Times New Roman", 10, fsBold),
             m.GetWidth("Hello World", "Times New Roman", 10, 0));
 }
@@ -163,7 +169,8 @@ TEST(TextMeasureTest, DesktopFamiliesMapToTheirMetricCompatibleFonts) {
   for (const auto& [name, family] : cases) {
     SCOPED_TRACE(name);
     for (int style = 0; style < 4; ++style) {
-      EXPECT_EQ(FontCache::instance().resolvedFamily(name, style & fsBold, style & fsItalic), family);
+      EXPECT_EQ(FontCache::instance().resolvedFamily(name, style & fsBold, style & fsItalic),
+                family);
     }
   }
 }
@@ -189,7 +196,8 @@ TEST(TextMeasureTest, UnknownFamilyFallsBackToLiberationSansAndIsLoggedOnce) {
 
   const std::string log = dir.read("test_platform.log");
   std::size_t lines = 0;
-  for (std::size_t p = log.find(unknown); p != std::string::npos; p = log.find(unknown, p + 1)) ++lines;
+  for (std::size_t p = log.find(unknown); p != std::string::npos; p = log.find(unknown, p + 1))
+    ++lines;
   EXPECT_EQ(lines, 1u) << log;
 }
 
@@ -214,9 +222,10 @@ TEST(TextMeasureTest, ZeroAndNegativeSizesFollowTheDesktopRules) {
 
 TEST(TextMeasureTest, ManyThreadsMeasureAtOnce) {
   // Fresh sizes, so the threads race to load and fill the same faces and size tables.
-  const std::vector<std::string> fonts = {"Arial", "Times New Roman", "Courier New", "Century SchoolBk",
-                                          "Unknown Race Family"};
-  const std::vector<std::string> texts = {"Flow rate", "\xCE\xA9 = 2\xCF\x80 f", "0123456789", "\xE2\x82\xAC 1.5"};
+  const std::vector<std::string> fonts = {"Arial", "Times New Roman", "Courier New",
+                                          "Century SchoolBk", "Unknown Race Family"};
+  const std::vector<std::string> texts = {"Flow rate", "\xCE\xA9 = 2\xCF\x80 f", "0123456789",
+                                          "\xE2\x82\xAC 1.5"};
   using Key = std::tuple<std::string, int, unsigned, std::string>;
   constexpr int kThreads = 8;
   std::vector<std::map<Key, std::pair<int, int>>> results(kThreads);
