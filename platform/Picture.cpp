@@ -44,7 +44,8 @@ std::vector<std::uint8_t> opaqueRgb(const RgbaImage& image) {
   for (std::size_t i = 0; i < count; ++i) {
     const std::uint8_t* s = &image.pixels[i * 4];
     const unsigned a = s[3];
-    for (int c = 0; c < 3; ++c) rgb[i * 3 + c] = static_cast<std::uint8_t>((s[c] * a + 255 * (255 - a) + 127) / 255);
+    for (int c = 0; c < 3; ++c)
+      rgb[i * 3 + c] = static_cast<std::uint8_t>((s[c] * a + 255 * (255 - a) + 127) / 255);
   }
   return rgb;
 }
@@ -86,8 +87,10 @@ struct GifDecoderCloser {
 
 [[noreturn]] void failGif(int errorCode, const GifSource& source) {
   const char* text = GifErrorString(errorCode);
-  if (errorCode == D_GIF_ERR_READ_FAILED || source.ranOut) throw PictureError(detail::kReasonTruncated);
-  throw PictureError(std::string("the GIF data is not valid") + (text ? std::string(" (") + text + ")" : ""));
+  if (errorCode == D_GIF_ERR_READ_FAILED || source.ranOut)
+    throw PictureError(detail::kReasonTruncated);
+  throw PictureError(std::string("the GIF data is not valid") +
+                     (text ? std::string(" (") + text + ")" : ""));
 }
 
 RgbaImage decodeGif(std::span<const std::uint8_t> bytes) {
@@ -110,7 +113,8 @@ RgbaImage decodeGif(std::span<const std::uint8_t> bytes) {
       if (DGifGetExtension(gif.get(), &code, &block) == GIF_ERROR) failGif(gif->Error, source);
       if (code == GRAPHICS_EXT_FUNC_CODE && block != nullptr && !haveFrame) {
         GraphicsControlBlock control{};
-        if (DGifExtensionToGCB(block[0], block + 1, &control) == GIF_OK) transparentIndex = control.TransparentColor;
+        if (DGifExtensionToGCB(block[0], block + 1, &control) == GIF_OK)
+          transparentIndex = control.TransparentColor;
       }
       while (block != nullptr) {
         if (DGifGetExtensionNext(gif.get(), &block) == GIF_ERROR) failGif(gif->Error, source);
@@ -124,8 +128,10 @@ RgbaImage decodeGif(std::span<const std::uint8_t> bytes) {
     detail::checkPictureSize(frame.Width, frame.Height);
     if (!haveFrame) {
       // The picture is the logical screen; a file without one takes its first frame's extent.
-      const std::int64_t width = gif->SWidth > 0 ? gif->SWidth : std::int64_t{frame.Left} + frame.Width;
-      const std::int64_t height = gif->SHeight > 0 ? gif->SHeight : std::int64_t{frame.Top} + frame.Height;
+      const std::int64_t width =
+          gif->SWidth > 0 ? gif->SWidth : std::int64_t{frame.Left} + frame.Width;
+      const std::int64_t height =
+          gif->SHeight > 0 ? gif->SHeight : std::int64_t{frame.Top} + frame.Height;
       detail::checkPictureSize(width, height);
       canvas = RgbaImage(static_cast<int>(width), static_cast<int>(height));
     }
@@ -139,7 +145,8 @@ RgbaImage decodeGif(std::span<const std::uint8_t> bytes) {
       const int start = frame.Interlace ? kPassStart[pass] : 0;
       const int step = frame.Interlace ? kPassStep[pass] : 1;
       for (int row = start; row < frame.Height; row += step) {
-        if (DGifGetLine(gif.get(), line.data(), frame.Width) == GIF_ERROR) failGif(gif->Error, source);
+        if (DGifGetLine(gif.get(), line.data(), frame.Width) == GIF_ERROR)
+          failGif(gif->Error, source);
         if (haveFrame) continue;  // later frames are checked, not shown
         const std::int64_t y = std::int64_t{frame.Top} + row;
         if (y < 0 || y >= canvas.height) continue;
@@ -150,7 +157,8 @@ RgbaImage decodeGif(std::span<const std::uint8_t> bytes) {
           if (index == transparentIndex) continue;
           std::uint8_t* p = canvas.pixel(static_cast<int>(cx), static_cast<int>(y));
           if (map != nullptr && index < map->ColorCount) {
-            p[0] = map->Colors[index].Red, p[1] = map->Colors[index].Green, p[2] = map->Colors[index].Blue;
+            p[0] = map->Colors[index].Red, p[1] = map->Colors[index].Green,
+            p[2] = map->Colors[index].Blue;
           } else {
             p[0] = p[1] = p[2] = 0;  // no such colour: black, as browsers show it
           }
@@ -187,7 +195,8 @@ struct GifMapDeleter {
 
 [[noreturn]] void failGifWrite(int errorCode) {
   const char* text = GifErrorString(errorCode);
-  throw PictureError(std::string("the GIF picture could not be written") + (text ? std::string(" (") + text + ")" : ""));
+  throw PictureError(std::string("the GIF picture could not be written") +
+                     (text ? std::string(" (") + text + ")" : ""));
 }
 
 // ---------------------------------------------------------------------------------------
@@ -199,7 +208,8 @@ void checkPngChunks(std::span<const std::uint8_t> bytes) {
   std::size_t at = 8;  // after the signature
   for (;;) {
     if (bytes.size() - at < 12) throw PictureError(detail::kReasonTruncated);
-    const std::uint32_t length = (std::uint32_t{bytes[at]} << 24) | (std::uint32_t{bytes[at + 1]} << 16) |
+    const std::uint32_t length = (std::uint32_t{bytes[at]} << 24) |
+                                 (std::uint32_t{bytes[at + 1]} << 16) |
                                  (std::uint32_t{bytes[at + 2]} << 8) | bytes[at + 3];
     if (length > bytes.size() - at - 12) throw PictureError(detail::kReasonTruncated);
     const bool end = std::memcmp(&bytes[at + 4], "IEND", 4) == 0;
@@ -215,7 +225,8 @@ RgbaImage decodePng(std::span<const std::uint8_t> bytes) {
   if (!png_image_begin_read_from_memory(&image, bytes.data(), bytes.size())) {
     const std::string reason = image.message;
     png_image_free(&image);
-    throw PictureError(reason.find("EOF") != std::string::npos || reason.find("read") != std::string::npos
+    throw PictureError(reason.find("EOF") != std::string::npos ||
+                               reason.find("read") != std::string::npos
                            ? std::string(detail::kReasonTruncated)
                            : "the PNG data is not valid (" + reason + ")");
   }
@@ -338,7 +349,8 @@ RgbaImage decodeJpeg(std::span<const std::uint8_t> bytes) {
   if (!runJpegDecode(*state, bytes, out, rowBuffer, tooLarge)) {
     if (tooLarge) throw PictureError(detail::kReasonBadSize);
     const std::string reason = state->error.message;
-    if (reason.find("Premature end") != std::string::npos) throw PictureError(detail::kReasonTruncated);
+    if (reason.find("Premature end") != std::string::npos)
+      throw PictureError(detail::kReasonTruncated);
     throw PictureError("the JPEG data is not valid (" + reason + ")");
   }
   return out;
@@ -351,8 +363,8 @@ struct JpegEncodeState {
   unsigned long size = 0;
 };
 
-bool runJpegEncode(JpegEncodeState& state, const std::vector<std::uint8_t>& rgb, int width, int height,
-                   int quality) {
+bool runJpegEncode(JpegEncodeState& state, const std::vector<std::uint8_t>& rgb, int width,
+                   int height, int quality) {
   jpeg_compress_struct& cinfo = state.cinfo;
   cinfo.err = jpeg_std_error(&state.error.pub);
   state.error.pub.error_exit = jpegErrorExit;
@@ -372,7 +384,8 @@ bool runJpegEncode(JpegEncodeState& state, const std::vector<std::uint8_t>& rgb,
   jpeg_start_compress(&cinfo, TRUE);
   while (cinfo.next_scanline < cinfo.image_height) {
     // The library does not write through the row pointer.
-    JSAMPROW row = const_cast<JSAMPROW>(&rgb[static_cast<std::size_t>(cinfo.next_scanline) * width * 3]);
+    JSAMPROW row =
+        const_cast<JSAMPROW>(&rgb[static_cast<std::size_t>(cinfo.next_scanline) * width * 3]);
     jpeg_write_scanlines(&cinfo, &row, 1);
   }
   jpeg_finish_compress(&cinfo);
@@ -386,13 +399,16 @@ bool runJpegEncode(JpegEncodeState& state, const std::vector<std::uint8_t>& rgb,
 // Public functions
 
 RgbaImage::RgbaImage(int w, int h)
-    : width(w), height(h), pixels(static_cast<std::size_t>(w) * static_cast<std::size_t>(h) * 4, 0) {}
+    : width(w),
+      height(h),
+      pixels(static_cast<std::size_t>(w) * static_cast<std::size_t>(h) * 4, 0) {}
 
 PictureFormat detectPictureFormat(std::span<const std::uint8_t> b) {
   auto starts = [&](std::initializer_list<std::uint8_t> prefix) {
     return b.size() >= prefix.size() && std::equal(prefix.begin(), prefix.end(), b.begin());
   };
-  if (starts({'G', 'I', 'F', '8', '7', 'a'}) || starts({'G', 'I', 'F', '8', '9', 'a'})) return PictureFormat::Gif;
+  if (starts({'G', 'I', 'F', '8', '7', 'a'}) || starts({'G', 'I', 'F', '8', '9', 'a'}))
+    return PictureFormat::Gif;
   if (starts({0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'})) return PictureFormat::Png;
   if (starts({0xFF, 0xD8, 0xFF})) return PictureFormat::Jpeg;
   if (starts({'B', 'M'}) && b.size() >= 18) return PictureFormat::Bmp;
@@ -402,14 +418,21 @@ PictureFormat detectPictureFormat(std::span<const std::uint8_t> b) {
 
 RgbaImage decodePicture(std::span<const std::uint8_t> bytes) {
   switch (detectPictureFormat(bytes)) {
-    case PictureFormat::Gif: return decodeGif(bytes);
-    case PictureFormat::Png: return decodePng(bytes);
-    case PictureFormat::Jpeg: return decodeJpeg(bytes);
-    case PictureFormat::Bmp: return detail::decodeBmp(bytes);
-    case PictureFormat::Ico: return detail::decodeIco(bytes, decodePng);
-    case PictureFormat::None: break;
+    case PictureFormat::Gif:
+      return decodeGif(bytes);
+    case PictureFormat::Png:
+      return decodePng(bytes);
+    case PictureFormat::Jpeg:
+      return decodeJpeg(bytes);
+    case PictureFormat::Bmp:
+      return detail::decodeBmp(bytes);
+    case PictureFormat::Ico:
+      return detail::decodeIco(bytes, decodePng);
+    case PictureFormat::None:
+      break;
   }
-  throw PictureError(bytes.empty() ? "the file is empty" : "the file is not in a known picture format");
+  throw PictureError(bytes.empty() ? "the file is empty"
+                                   : "the file is not in a known picture format");
 }
 
 std::vector<std::uint8_t> encodeGif(const RgbaImage& image) {
@@ -426,7 +449,8 @@ std::vector<std::uint8_t> encodeGif(const RgbaImage& image) {
   std::uint32_t lastKey = 0xFFFFFFFF;
   std::uint8_t lastIndex = 0;
   for (std::size_t i = 0; i < count && fits; ++i) {
-    const std::uint32_t key = (std::uint32_t{rgb[i * 3]} << 16) | (std::uint32_t{rgb[i * 3 + 1]} << 8) | rgb[i * 3 + 2];
+    const std::uint32_t key =
+        (std::uint32_t{rgb[i * 3]} << 16) | (std::uint32_t{rgb[i * 3 + 1]} << 8) | rgb[i * 3 + 2];
     if (key != lastKey) {
       auto found = exact.find(key);
       if (found == exact.end()) {
@@ -449,10 +473,12 @@ std::vector<std::uint8_t> encodeGif(const RgbaImage& image) {
     // Median cut over the picture, then each entry becomes the true mean of the pixels
     // mapped to it (the cut itself works on 5-bit channels and would dull the colours).
     std::vector<GifByteType> r(count), g(count), b(count);
-    for (std::size_t i = 0; i < count; ++i) r[i] = rgb[i * 3], g[i] = rgb[i * 3 + 1], b[i] = rgb[i * 3 + 2];
+    for (std::size_t i = 0; i < count; ++i)
+      r[i] = rgb[i * 3], g[i] = rgb[i * 3 + 1], b[i] = rgb[i * 3 + 2];
     colors = 256;
-    if (GifQuantizeBuffer(static_cast<unsigned>(image.width), static_cast<unsigned>(image.height), &colors, r.data(),
-                          g.data(), b.data(), indices.data(), palette.data()) == GIF_ERROR) {
+    if (GifQuantizeBuffer(static_cast<unsigned>(image.width), static_cast<unsigned>(image.height),
+                          &colors, r.data(), g.data(), b.data(), indices.data(),
+                          palette.data()) == GIF_ERROR) {
       throw PictureError("the GIF picture could not be written (colour reduction failed)");
     }
     colors = std::clamp(colors, 1, 256);
@@ -465,9 +491,10 @@ std::vector<std::uint8_t> encodeGif(const RgbaImage& image) {
     for (int c = 0; c < colors; ++c) {
       const auto& s = sums[static_cast<std::size_t>(c)];
       if (s[3] == 0) continue;
-      palette[static_cast<std::size_t>(c)] = GifColorType{static_cast<GifByteType>((s[0] + s[3] / 2) / s[3]),
-                                                         static_cast<GifByteType>((s[1] + s[3] / 2) / s[3]),
-                                                         static_cast<GifByteType>((s[2] + s[3] / 2) / s[3])};
+      palette[static_cast<std::size_t>(c)] =
+          GifColorType{static_cast<GifByteType>((s[0] + s[3] / 2) / s[3]),
+                       static_cast<GifByteType>((s[1] + s[3] / 2) / s[3]),
+                       static_cast<GifByteType>((s[2] + s[3] / 2) / s[3])};
     }
   }
 
@@ -487,7 +514,8 @@ std::vector<std::uint8_t> encodeGif(const RgbaImage& image) {
     failGifWrite(gif->Error);
   }
   for (int y = 0; y < image.height; ++y) {
-    if (EGifPutLine(gif.get(), &indices[static_cast<std::size_t>(y) * image.width], image.width) == GIF_ERROR) {
+    if (EGifPutLine(gif.get(), &indices[static_cast<std::size_t>(y) * image.width], image.width) ==
+        GIF_ERROR) {
       failGifWrite(gif->Error);
     }
   }
@@ -524,22 +552,31 @@ std::vector<std::uint8_t> encodeJpeg(const RgbaImage& image, int quality) {
   checkEncodable(image);
   const std::vector<std::uint8_t> rgb = opaqueRgb(image);
   auto state = std::make_unique<JpegEncodeState>();
-  const bool ok = runJpegEncode(*state, rgb, image.width, image.height, std::clamp(quality, 1, 100));
+  const bool ok =
+      runJpegEncode(*state, rgb, image.width, image.height, std::clamp(quality, 1, 100));
   std::vector<std::uint8_t> out;
   if (ok) out.assign(state->buffer, state->buffer + state->size);
   std::free(state->buffer);
-  if (!ok) throw PictureError(std::string("the JPEG picture could not be written (") + state->error.message + ")");
+  if (!ok)
+    throw PictureError(std::string("the JPEG picture could not be written (") +
+                       state->error.message + ")");
   return out;
 }
 
 const char* pictureContentType(PictureFormat format) {
   switch (format) {
-    case PictureFormat::Gif: return "image/gif";
-    case PictureFormat::Png: return "image/png";
-    case PictureFormat::Jpeg: return "image/jpeg";
-    case PictureFormat::Bmp: return "image/bmp";
-    case PictureFormat::Ico: return "image/x-icon";
-    case PictureFormat::None: break;
+    case PictureFormat::Gif:
+      return "image/gif";
+    case PictureFormat::Png:
+      return "image/png";
+    case PictureFormat::Jpeg:
+      return "image/jpeg";
+    case PictureFormat::Bmp:
+      return "image/bmp";
+    case PictureFormat::Ico:
+      return "image/x-icon";
+    case PictureFormat::None:
+      break;
   }
   return "application/octet-stream";
 }
@@ -548,7 +585,11 @@ const char* pictureContentType(PictureFormat format) {
 // Picture
 
 Picture::Picture(const Picture& other)
-    : format_(other.format_), width_(other.width_), height_(other.height_), bytes_(other.bytes_), drawn_(other.drawn_) {}
+    : format_(other.format_),
+      width_(other.width_),
+      height_(other.height_),
+      bytes_(other.bytes_),
+      drawn_(other.drawn_) {}
 
 Picture& Picture::operator=(const Picture& other) {
   Assign(other);
@@ -559,8 +600,8 @@ void Picture::LoadFromFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   if (!in) {
     const int code = errno;
-    throw PictureError("Cannot open picture file \"" + fileNameOf(path) + "\": " +
-                       std::generic_category().message(code != 0 ? code : ENOENT));
+    throw PictureError("Cannot open picture file \"" + fileNameOf(path) +
+                       "\": " + std::generic_category().message(code != 0 ? code : ENOENT));
   }
   // Pictures are read whole; a file beyond any sensible picture size is refused before
   // it is read.
@@ -568,9 +609,11 @@ void Picture::LoadFromFile(const std::string& path) {
   const std::streamoff length = in.tellg();
   in.seekg(0, std::ios::beg);
   if (length > kMaxPictureFileBytes) {
-    throw PictureError("\"" + fileNameOf(path) + "\" is not a readable picture (the file is too large)");
+    throw PictureError("\"" + fileNameOf(path) +
+                       "\" is not a readable picture (the file is too large)");
   }
-  std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)),
+                                  std::istreambuf_iterator<char>());
   if (in.bad()) {
     throw PictureError("Cannot read picture file \"" + fileNameOf(path) + "\"");
   }
@@ -641,10 +684,14 @@ std::vector<std::uint8_t> Picture::SaveAs(PictureFormat target) const {
   if (Empty()) throw PictureError("the picture is empty");
   if (target == format_ && bytes_) return *bytes_;
   switch (target) {
-    case PictureFormat::Gif: return encodeGif(Decode());
-    case PictureFormat::Png: return encodePng(Decode());
-    case PictureFormat::Jpeg: return encodeJpeg(Decode());
-    default: break;
+    case PictureFormat::Gif:
+      return encodeGif(Decode());
+    case PictureFormat::Png:
+      return encodePng(Decode());
+    case PictureFormat::Jpeg:
+      return encodeJpeg(Decode());
+    default:
+      break;
   }
   throw PictureError("pictures cannot be written in that format");
 }

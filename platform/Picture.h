@@ -41,7 +41,9 @@ struct RgbaImage {
 
   RgbaImage() = default;
   RgbaImage(int w, int h);  // all pixels transparent black
-  std::uint8_t* pixel(int x, int y) { return &pixels[(static_cast<std::size_t>(y) * width + x) * 4]; }
+  std::uint8_t* pixel(int x, int y) {
+    return &pixels[(static_cast<std::size_t>(y) * width + x) * 4];
+  }
   const std::uint8_t* pixel(int x, int y) const {
     return &pixels[(static_cast<std::size_t>(y) * width + x) * 4];
   }

@@ -32,7 +32,8 @@ class ByteView {
   }
   std::uint32_t u32(std::uint64_t offset) const {
     need(offset, 4);
-    return static_cast<std::uint32_t>(bytes_[offset]) | (static_cast<std::uint32_t>(bytes_[offset + 1]) << 8) |
+    return static_cast<std::uint32_t>(bytes_[offset]) |
+           (static_cast<std::uint32_t>(bytes_[offset + 1]) << 8) |
            (static_cast<std::uint32_t>(bytes_[offset + 2]) << 16) |
            (static_cast<std::uint32_t>(bytes_[offset + 3]) << 24);
   }
@@ -70,7 +71,8 @@ struct Channel {
   }
   std::uint8_t operator()(std::uint32_t pixel) const {
     if (max == 0) return 0;
-    return static_cast<std::uint8_t>(static_cast<std::uint64_t>((pixel & mask) >> shift) * 255 / max);
+    return static_cast<std::uint8_t>(static_cast<std::uint64_t>((pixel & mask) >> shift) * 255 /
+                                     max);
   }
 };
 
@@ -117,15 +119,23 @@ DibHeader readDibHeader(const ByteView& in, std::uint64_t at, bool icon) {
   checkPictureSize(h.width, h.height);
 
   switch (h.bitCount) {
-    case 1: case 4: case 8: case 16: case 24: case 32: break;
-    default: throw PictureError("the bitmap's colour depth is not supported");
+    case 1:
+    case 4:
+    case 8:
+    case 16:
+    case 24:
+    case 32:
+      break;
+    default:
+      throw PictureError("the bitmap's colour depth is not supported");
   }
   const bool rle = h.compression == kBiRle8 || h.compression == kBiRle4;
   const bool bitfields = h.compression == kBiBitfields || h.compression == kBiAlphaBitfields;
   if (h.compression != kBiRgb && !rle && !bitfields) {
     throw PictureError("the bitmap's compression is not supported");
   }
-  if ((h.compression == kBiRle8 && h.bitCount != 8) || (h.compression == kBiRle4 && h.bitCount != 4) ||
+  if ((h.compression == kBiRle8 && h.bitCount != 8) ||
+      (h.compression == kBiRle4 && h.bitCount != 4) ||
       (bitfields && h.bitCount != 16 && h.bitCount != 32) || (rle && h.topDown) ||
       (icon && h.compression != kBiRgb)) {
     throw PictureError("the bitmap header is not valid");
@@ -194,14 +204,21 @@ bool readPlainPixels(const ByteView& in, const DibHeader& h, std::uint64_t offse
   const Channel red(h.masks[0]), green(h.masks[1]), blue(h.masks[2]), alpha(h.masks[3]);
   bool anyAlpha = false;
   for (std::int64_t row = 0; row < h.height; ++row) {
-    const std::span<const std::uint8_t> line = in.slice(offset + stride * static_cast<std::uint64_t>(row), stride);
+    const std::span<const std::uint8_t> line =
+        in.slice(offset + stride * static_cast<std::uint64_t>(row), stride);
     const int y = imageRow(h, row);
     for (int x = 0; x < h.width; ++x) {
       std::uint8_t* p = out.pixel(x, y);
       switch (h.bitCount) {
-        case 1: setFromPalette(h, out, x, y, (line[x / 8] >> (7 - x % 8)) & 1u); break;
-        case 4: setFromPalette(h, out, x, y, (line[x / 2] >> (x % 2 == 0 ? 4 : 0)) & 0xFu); break;
-        case 8: setFromPalette(h, out, x, y, line[x]); break;
+        case 1:
+          setFromPalette(h, out, x, y, (line[x / 8] >> (7 - x % 8)) & 1u);
+          break;
+        case 4:
+          setFromPalette(h, out, x, y, (line[x / 2] >> (x % 2 == 0 ? 4 : 0)) & 0xFu);
+          break;
+        case 8:
+          setFromPalette(h, out, x, y, line[x]);
+          break;
         case 16: {
           const std::uint32_t v = static_cast<std::uint32_t>(line[2 * x] | (line[2 * x + 1] << 8));
           p[0] = red(v), p[1] = green(v), p[2] = blue(v);
@@ -215,9 +232,9 @@ bool readPlainPixels(const ByteView& in, const DibHeader& h, std::uint64_t offse
         case 32: {
           const std::uint8_t* s = &line[4 * static_cast<std::size_t>(x)];
           if (h.hasMasks) {
-            const std::uint32_t v = static_cast<std::uint32_t>(s[0]) | (static_cast<std::uint32_t>(s[1]) << 8) |
-                                    (static_cast<std::uint32_t>(s[2]) << 16) |
-                                    (static_cast<std::uint32_t>(s[3]) << 24);
+            const std::uint32_t v =
+                static_cast<std::uint32_t>(s[0]) | (static_cast<std::uint32_t>(s[1]) << 8) |
+                (static_cast<std::uint32_t>(s[2]) << 16) | (static_cast<std::uint32_t>(s[3]) << 24);
             p[0] = red(v), p[1] = green(v), p[2] = blue(v);
             p[3] = h.masks[3] != 0 ? alpha(v) : 255;
           } else {
@@ -243,7 +260,8 @@ void readRlePixels(const ByteView& in, const DibHeader& h, std::uint64_t offset,
   const bool four = h.compression == kBiRle4;
   std::int64_t x = 0, row = 0;  // row counts from the bottom
   auto put = [&](std::uint32_t index) {
-    if (x < h.width && row < h.height) setFromPalette(h, out, static_cast<int>(x), imageRow(h, row), index);
+    if (x < h.width && row < h.height)
+      setFromPalette(h, out, static_cast<int>(x), imageRow(h, row), index);
     ++x;
   };
   std::uint64_t p = offset;
@@ -315,21 +333,23 @@ RgbaImage decodeIco(std::span<const std::uint8_t> bytes,
   auto better = [](const Entry& a, const Entry& b) {  // is a a better pick than b?
     const bool a32 = a.width == 32 && a.height == 32, b32 = b.width == 32 && b.height == 32;
     if (a32 != b32) return a32;
-    const long areaA = static_cast<long>(a.width) * a.height, areaB = static_cast<long>(b.width) * b.height;
+    const long areaA = static_cast<long>(a.width) * a.height,
+               areaB = static_cast<long>(b.width) * b.height;
     if (areaA != areaB) return areaA > areaB;
     return a.bitCount > b.bitCount;
   };
   for (int i = 0; i < count; ++i) {
     const std::uint64_t at = 6 + 16ull * static_cast<unsigned>(i);
-    Entry e{in.u8(at) == 0 ? 256 : in.u8(at), in.u8(at + 1) == 0 ? 256 : in.u8(at + 1), in.u16(at + 6),
-            in.u32(at + 8), in.u32(at + 12)};
+    Entry e{in.u8(at) == 0 ? 256 : in.u8(at), in.u8(at + 1) == 0 ? 256 : in.u8(at + 1),
+            in.u16(at + 6), in.u32(at + 8), in.u32(at + 12)};
     in.need(e.offset, e.size);  // every image must lie inside the file
     if (!chosen || better(e, *chosen)) chosen = e;
   }
 
   const std::span<const std::uint8_t> image = in.slice(chosen->offset, chosen->size);
   static constexpr std::uint8_t kPngSignature[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-  if (image.size() >= 8 && std::equal(std::begin(kPngSignature), std::end(kPngSignature), image.begin())) {
+  if (image.size() >= 8 &&
+      std::equal(std::begin(kPngSignature), std::end(kPngSignature), image.begin())) {
     return decodePng(image);
   }
 
@@ -342,7 +362,8 @@ RgbaImage decodeIco(std::span<const std::uint8_t> bytes,
 
   // The 1-bit AND mask follows the colour bitmap: set bits are transparent. A 32-bit icon
   // with real alpha may leave it out.
-  const std::uint64_t maskOffset = colorOffset + rowStride(h.width, h.bitCount) * static_cast<std::uint64_t>(h.height);
+  const std::uint64_t maskOffset =
+      colorOffset + rowStride(h.width, h.bitCount) * static_cast<std::uint64_t>(h.height);
   const std::uint64_t maskStride = rowStride(h.width, 1);
   if (!dib.has(maskOffset, maskStride * static_cast<std::uint64_t>(h.height))) {
     if (alphaFromPixels) return out;
@@ -350,7 +371,8 @@ RgbaImage decodeIco(std::span<const std::uint8_t> bytes,
   }
   if (alphaFromPixels) return out;
   for (std::int64_t row = 0; row < h.height; ++row) {
-    const std::span<const std::uint8_t> line = dib.slice(maskOffset + maskStride * static_cast<std::uint64_t>(row), maskStride);
+    const std::span<const std::uint8_t> line =
+        dib.slice(maskOffset + maskStride * static_cast<std::uint64_t>(row), maskStride);
     const int y = static_cast<int>(h.height - 1 - row);
     for (int x = 0; x < h.width; ++x) {
       out.pixel(x, y)[3] = ((line[x / 8] >> (7 - x % 8)) & 1u) ? 0 : 255;

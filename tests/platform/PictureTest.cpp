@@ -41,13 +41,15 @@ RgbaImage testImage(int w, int h) {
   for (int y = 0; y < h; ++y) {
     for (int x = 0; x < w; ++x) {
       std::uint8_t* p = img.pixel(x, y);
-      p[0] = static_cast<std::uint8_t>(40 * x), p[1] = static_cast<std::uint8_t>(30 * y), p[2] = 99, p[3] = 255;
+      p[0] = static_cast<std::uint8_t>(40 * x), p[1] = static_cast<std::uint8_t>(30 * y), p[2] = 99,
+      p[3] = 255;
     }
   }
   return img;
 }
 
-void putInfoHeader(Bytes& b, int w, int h, int bits, std::uint32_t compression, std::uint32_t colors) {
+void putInfoHeader(Bytes& b, int w, int h, int bits, std::uint32_t compression,
+                   std::uint32_t colors) {
   put32(b, 40);
   put32(b, static_cast<std::uint32_t>(w));
   put32(b, static_cast<std::uint32_t>(h));
@@ -80,7 +82,8 @@ Bytes bmp24(const RgbaImage& img, bool topDown = false) {
     const int y = topDown ? row : img.height - 1 - row;
     Bytes line(stride, 0);
     for (int x = 0; x < img.width; ++x) {
-      line[x * 3] = img.pixel(x, y)[2], line[x * 3 + 1] = img.pixel(x, y)[1], line[x * 3 + 2] = img.pixel(x, y)[0];
+      line[x * 3] = img.pixel(x, y)[2], line[x * 3 + 1] = img.pixel(x, y)[1],
+               line[x * 3 + 2] = img.pixel(x, y)[0];
     }
     pixels.insert(pixels.end(), line.begin(), line.end());
   }
@@ -209,7 +212,9 @@ Bytes readFile(const std::string& path) {
   return Bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
-Bytes fixture(const std::string& name) { return readFile(std::string(ORV_TESTDATA_DIR) + "/platform/" + name); }
+Bytes fixture(const std::string& name) {
+  return readFile(std::string(ORV_TESTDATA_DIR) + "/platform/" + name);
+}
 
 std::string writeTemp(const test::TempDir& dir, const std::string& name, const Bytes& bytes) {
   return dir.write(name, std::string(bytes.begin(), bytes.end()));
@@ -231,36 +236,205 @@ struct FormatCase {
 std::vector<FormatCase> formatCases() {
   const RgbaImage img = testImage(7, 5);
   return {
-      {"GIF", [=] { return encodeGif(img); }, PictureFormat::Gif, 7, 5, 3, 2, {120, 60, 99, 255}, 0},
-      {"PNG", [=] { return encodePng(img); }, PictureFormat::Png, 7, 5, 3, 2, {120, 60, 99, 255}, 0},
-      {"JPEG", [=] { return encodeJpeg(img, 100); }, PictureFormat::Jpeg, 7, 5, 3, 2, {120, 60, 99, 255}, 12},
-      {"BMP 24-bit bottom-up", [=] { return bmp24(img); }, PictureFormat::Bmp, 7, 5, 6, 4, {240, 120, 99, 255}, 0},
-      {"BMP 24-bit top-down", [=] { return bmp24(img, true); }, PictureFormat::Bmp, 7, 5, 1, 3, {40, 90, 99, 255}, 0},
-      {"BMP 32-bit bit fields", [=] { return bmp32Bitfields(img); }, PictureFormat::Bmp, 7, 5, 2, 1, {80, 30, 99, 255}, 0},
-      {"BMP 16-bit", [] { return bmp16Blue(3, 2); }, PictureFormat::Bmp, 3, 2, 2, 1, {0, 0, 255, 255}, 0},
-      {"BMP 1-bit", [] { return bmpPalette(9, 3, 1); }, PictureFormat::Bmp, 9, 3, 1, 0, {10, 10, 10, 255}, 0},
-      {"BMP 4-bit", [] { return bmpPalette(5, 4, 4); }, PictureFormat::Bmp, 5, 4, 3, 2, {50, 50, 50, 255}, 0},
-      {"BMP 8-bit", [] { return bmpPalette(6, 3, 8); }, PictureFormat::Bmp, 6, 3, 5, 2, {70, 70, 70, 255}, 0},
-      {"BMP RLE8", [] { return bmpRle8(6, 3); }, PictureFormat::Bmp, 6, 3, 4, 1, {0, 0, 255, 255}, 0},
-      {"ICO 32-bit", [] { return icoFile({{16, 16, 32, iconDib(16, 16)}}); }, PictureFormat::Ico, 16, 16, 0, 0,
-       {255, 0, 0, 0}, 0},
-      {"ICO with PNG", [=] { return icoFile({{7, 5, 32, encodePng(img)}}); }, PictureFormat::Ico, 7, 5, 3, 2,
-       {120, 60, 99, 255}, 0},
+      {"GIF",
+       [=] { return encodeGif(img); },
+       PictureFormat::Gif,
+       7,
+       5,
+       3,
+       2,
+       {120, 60, 99, 255},
+       0},
+      {"PNG",
+       [=] { return encodePng(img); },
+       PictureFormat::Png,
+       7,
+       5,
+       3,
+       2,
+       {120, 60, 99, 255},
+       0},
+      {"JPEG",
+       [=] { return encodeJpeg(img, 100); },
+       PictureFormat::Jpeg,
+       7,
+       5,
+       3,
+       2,
+       {120, 60, 99, 255},
+       12},
+      {"BMP 24-bit bottom-up",
+       [=] { return bmp24(img); },
+       PictureFormat::Bmp,
+       7,
+       5,
+       6,
+       4,
+       {240, 120, 99, 255},
+       0},
+      {"BMP 24-bit top-down",
+       [=] { return bmp24(img, true); },
+       PictureFormat::Bmp,
+       7,
+       5,
+       1,
+       3,
+       {40, 90, 99, 255},
+       0},
+      {"BMP 32-bit bit fields",
+       [=] { return bmp32Bitfields(img); },
+       PictureFormat::Bmp,
+       7,
+       5,
+       2,
+       1,
+       {80, 30, 99, 255},
+       0},
+      {"BMP 16-bit",
+       [] { return bmp16Blue(3, 2); },
+       PictureFormat::Bmp,
+       3,
+       2,
+       2,
+       1,
+       {0, 0, 255, 255},
+       0},
+      {"BMP 1-bit",
+       [] { return bmpPalette(9, 3, 1); },
+       PictureFormat::Bmp,
+       9,
+       3,
+       1,
+       0,
+       {10, 10, 10, 255},
+       0},
+      {"BMP 4-bit",
+       [] { return bmpPalette(5, 4, 4); },
+       PictureFormat::Bmp,
+       5,
+       4,
+       3,
+       2,
+       {50, 50, 50, 255},
+       0},
+      {"BMP 8-bit",
+       [] { return bmpPalette(6, 3, 8); },
+       PictureFormat::Bmp,
+       6,
+       3,
+       5,
+       2,
+       {70, 70, 70, 255},
+       0},
+      {"BMP RLE8",
+       [] { return bmpRle8(6, 3); },
+       PictureFormat::Bmp,
+       6,
+       3,
+       4,
+       1,
+       {0, 0, 255, 255},
+       0},
+      {"ICO 32-bit",
+       [] {
+         return icoFile({{16, 16, 32, iconDib(16, 16)}});
+       },
+       PictureFormat::Ico,
+       16,
+       16,
+       0,
+       0,
+       {255, 0, 0, 0},
+       0},
+      {"ICO with PNG",
+       [=] {
+         return icoFile({{7, 5, 32, encodePng(img)}});
+       },
+       PictureFormat::Ico,
+       7,
+       5,
+       3,
+       2,
+       {120, 60, 99, 255},
+       0},
       {"ICO takes 32x32 of several sizes",
-       [] { return icoFile({{16, 16, 32, iconDib(16, 16)}, {32, 32, 32, iconDib(32, 32)}, {48, 48, 32, iconDib(48, 48)}}); },
-       PictureFormat::Ico, 32, 32, 5, 5, {255, 0, 0, 255}, 0},
+       [] {
+         return icoFile({{16, 16, 32, iconDib(16, 16)},
+                         {32, 32, 32, iconDib(32, 32)},
+                         {48, 48, 32, iconDib(48, 48)}});
+       },
+       PictureFormat::Ico,
+       32,
+       32,
+       5,
+       5,
+       {255, 0, 0, 255},
+       0},
       {"ICO without 32x32 takes the largest",
-       [] { return icoFile({{16, 16, 32, iconDib(16, 16)}, {48, 48, 32, iconDib(48, 48)}}); }, PictureFormat::Ico, 48, 48,
-       1, 1, {255, 0, 0, 255}, 0},
-      {"interlaced GIF with a transparent colour", [] { return fixture("interlaced.gif"); }, PictureFormat::Gif, 5, 9, 2,
-       4, {0, 255, 0, 255}, 0},
-      {"animated GIF shows its first frame", [] { return fixture("animated.gif"); }, PictureFormat::Gif, 4, 3, 2, 2,
-       {255, 0, 0, 255}, 0},
-      {"greyscale JPEG", [] { return fixture("gray.jpg"); }, PictureFormat::Jpeg, 6, 4, 1, 1, {128, 128, 128, 255}, 2},
-      {"progressive JPEG", [] { return fixture("progressive.jpg"); }, PictureFormat::Jpeg, 9, 7, 4, 3,
-       {200, 40, 40, 255}, 6},
-      {"PNG with alpha", [] { return fixture("alpha.png"); }, PictureFormat::Png, 3, 3, 0, 0, {0, 255, 0, 255}, 0},
-      {"16-bit grey PNG", [] { return fixture("gray16.png"); }, PictureFormat::Png, 4, 2, 0, 1, {255, 255, 255, 255}, 0},
+       [] {
+         return icoFile({{16, 16, 32, iconDib(16, 16)}, {48, 48, 32, iconDib(48, 48)}});
+       },
+       PictureFormat::Ico,
+       48,
+       48,
+       1,
+       1,
+       {255, 0, 0, 255},
+       0},
+      {"interlaced GIF with a transparent colour",
+       [] { return fixture("interlaced.gif"); },
+       PictureFormat::Gif,
+       5,
+       9,
+       2,
+       4,
+       {0, 255, 0, 255},
+       0},
+      {"animated GIF shows its first frame",
+       [] { return fixture("animated.gif"); },
+       PictureFormat::Gif,
+       4,
+       3,
+       2,
+       2,
+       {255, 0, 0, 255},
+       0},
+      {"greyscale JPEG",
+       [] { return fixture("gray.jpg"); },
+       PictureFormat::Jpeg,
+       6,
+       4,
+       1,
+       1,
+       {128, 128, 128, 255},
+       2},
+      {"progressive JPEG",
+       [] { return fixture("progressive.jpg"); },
+       PictureFormat::Jpeg,
+       9,
+       7,
+       4,
+       3,
+       {200, 40, 40, 255},
+       6},
+      {"PNG with alpha",
+       [] { return fixture("alpha.png"); },
+       PictureFormat::Png,
+       3,
+       3,
+       0,
+       0,
+       {0, 255, 0, 255},
+       0},
+      {"16-bit grey PNG",
+       [] { return fixture("gray16.png"); },
+       PictureFormat::Png,
+       4,
+       2,
+       0,
+       1,
+       {255, 255, 255, 255},
+       0},
   };
 }
 
@@ -285,7 +459,8 @@ TEST(PictureTest, EachFormatLoadsWithItsSizeAndPixels) {
     ASSERT_EQ(pixels.width, c.width);
     ASSERT_EQ(pixels.height, c.height);
     const std::uint8_t* p = pixels.pixel(c.x, c.y);
-    for (int i = 0; i < 4; ++i) EXPECT_NEAR(p[i], c.rgba[static_cast<std::size_t>(i)], c.tolerance) << "channel " << i;
+    for (int i = 0; i < 4; ++i)
+      EXPECT_NEAR(p[i], c.rgba[static_cast<std::size_t>(i)], c.tolerance) << "channel " << i;
   }
 }
 
@@ -319,8 +494,12 @@ TEST(PictureTest, FilesThatAreNoPicturesRaiseAndLeaveThePictureAsItWas) {
   };
   const Case cases[] = {
       {"empty file", {}, "\"bad.bin\" is not a readable picture (the file is empty)"},
-      {"text", {'h', 'e', 'l', 'l', 'o'}, "\"bad.bin\" is not a readable picture (the file is not in a known picture format)"},
-      {"bitmap signature only", {'B', 'M', 0, 0}, "\"bad.bin\" is not a readable picture (the file is not in a known picture format)"},
+      {"text",
+       {'h', 'e', 'l', 'l', 'o'},
+       "\"bad.bin\" is not a readable picture (the file is not in a known picture format)"},
+      {"bitmap signature only",
+       {'B', 'M', 0, 0},
+       "\"bad.bin\" is not a readable picture (the file is not in a known picture format)"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.label);
@@ -344,7 +523,8 @@ TEST(PictureTest, EveryTruncationOfEveryFormatRaises) {
     for (std::size_t length = 0; length < whole.size(); ++length) {
       SCOPED_TRACE(length);
       Picture picture;
-      EXPECT_THROW(picture.LoadFromBytes(Bytes(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(length))),
+      EXPECT_THROW(picture.LoadFromBytes(
+                       Bytes(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(length))),
                    PictureError);
     }
   }
@@ -508,7 +688,8 @@ TEST(PictureTest, GifConversionKeepsFewColoursExactlyInAPackedTable) {
   EXPECT_EQ(gif[10] & 0x80, 0x80);
   EXPECT_EQ(gif[10] & 0x07, 1);
   // No graphic control extension, so no transparent colour.
-  for (std::size_t i = 0; i + 1 < gif.size(); ++i) ASSERT_FALSE(gif[i] == 0x21 && gif[i + 1] == 0xF9);
+  for (std::size_t i = 0; i + 1 < gif.size(); ++i)
+    ASSERT_FALSE(gif[i] == 0x21 && gif[i + 1] == 0xF9);
   const RgbaImage back = decodePicture(gif);
   EXPECT_EQ(back.pixels, img.pixels);
 }
@@ -518,7 +699,8 @@ TEST(PictureTest, GifConversionOfManyColoursStaysCloseToTheOriginal) {
   for (int y = 0; y < 48; ++y) {
     for (int x = 0; x < 64; ++x) {
       std::uint8_t* p = img.pixel(x, y);
-      p[0] = static_cast<std::uint8_t>(x * 4), p[1] = static_cast<std::uint8_t>(y * 5), p[2] = static_cast<std::uint8_t>((x + y) * 2);
+      p[0] = static_cast<std::uint8_t>(x * 4), p[1] = static_cast<std::uint8_t>(y * 5),
+      p[2] = static_cast<std::uint8_t>((x + y) * 2);
       p[3] = 255;
     }
   }
@@ -535,7 +717,8 @@ TEST(PictureTest, GifConversionOfManyColoursStaysCloseToTheOriginal) {
   RgbaImage white(300, 1);
   for (int x = 0; x < 300; ++x) {
     std::uint8_t* p = white.pixel(x, 0);
-    p[0] = static_cast<std::uint8_t>(x < 150 ? 255 : x % 256), p[1] = static_cast<std::uint8_t>(x < 150 ? 255 : (x * 7) % 256);
+    p[0] = static_cast<std::uint8_t>(x < 150 ? 255 : x % 256),
+    p[1] = static_cast<std::uint8_t>(x < 150 ? 255 : (x * 7) % 256);
     p[2] = static_cast<std::uint8_t>(x < 150 ? 255 : (x * 13) % 256), p[3] = 255;
   }
   const RgbaImage whiteBack = decodePicture(encodeGif(white));
