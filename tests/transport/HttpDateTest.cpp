@@ -5,6 +5,7 @@
 #include <string>
 
 #include "transport/HttpDate.h"
+#include "transport/Messages.h"
 #include "transport/ReplyPacket.h"
 #include "transport/TInHTTPResponseInfo.h"
 
@@ -100,6 +101,80 @@ TEST_F(SetCookieTest, WritesPathDomainFlagsAndExpiry) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     EXPECT_EQ(setCookieValue(c.cookie, now), c.expected);
+  }
+}
+
+}  // namespace
+}  // namespace orv
+
+namespace orv {
+namespace {
+
+using ResponseHeaderTest = TimeZoneFixture;
+
+TEST_F(ResponseHeaderTest, WritesHeaderLinesInTheirFixedOrder) {
+  TInHTTPResponseInfo r;
+  r.setCloseConnection(true);
+  r.Server = "ORV";
+  r.Location = "/next";
+  r.LastModified = kSample;
+  r.Expires = kSample + 1;
+  r.CacheControl = "private";
+  r.ContentText = "abc";
+  r.setContentType("text/plain; charset=UTF-8");
+  r.CustomHeaders = {{"X-One", "1"}, {"Connection", "keep-alive"}, {"X-One", "2"}};
+  r.Cookies = {HttpCookie{"a", "1", "/", 0, "", false, false}};
+  EXPECT_EQ(r.buildHeader(kSample),
+            "HTTP/1.1 200 OK\r\n"
+            "Connection: keep-alive\r\n"  // set twice: first place, last value
+            "Content-Type: text/plain; charset=UTF-8\r\n"
+            "Content-Length: 3\r\n"
+            "Cache-control: private\r\n"
+            "Date: Tue, 08 Dec 2026 21:57:14 GMT\r\n"
+            "Expires: Wed, 09 Dec 2026 21:57:14 GMT\r\n"
+            "X-One: 2\r\n"
+            "Server: ORV\r\n"
+            "Location: /next\r\n"
+            "Last-Modified: Tue, 08 Dec 2026 21:57:14 GMT\r\n"
+            "Set-Cookie: a=1; Path=/\r\n"
+            "\r\n");
+  try {
+    r.buildHeader(kSample);
+    FAIL() << "written twice";
+  } catch (const std::exception& e) {
+    EXPECT_STREQ(e.what(), "Header has already been written.");
+  }
+}
+
+TEST_F(ResponseHeaderTest, CountsTheContentInItsCharset) {
+  TInHTTPResponseInfo r;
+  r.ContentText = "caf\xC3\xA9";  // 5 bytes in UTF-8, 4 in ISO-8859-1
+  const std::string header = r.buildHeader(kSample);
+  EXPECT_NE(header.find("Content-Type: text/html; charset=ISO-8859-1\r\n"), std::string::npos);
+  EXPECT_NE(header.find("Content-Length: 4\r\n"), std::string::npos);
+}
+
+TEST_F(ResponseHeaderTest, WritesAContentRange) {
+  TInHTTPResponseInfo r;
+  r.ContentRangeStart = 0;
+  r.ContentRangeEnd = 99;
+  r.ContentRangeInstanceLength = 1000;
+  r.AcceptRanges = "bytes";
+  const std::string header = r.buildHeader(kSample);
+  EXPECT_NE(header.find("Content-Range: bytes 0-99/1000\r\nAccept-Ranges: bytes\r\n"), std::string::npos);
+}
+
+TEST(StatusTextTest, NamesEveryListedCode) {
+  const std::vector<std::pair<int, std::string>> cases = {
+      {100, "Continue"}, {200, "OK"}, {203, "Non-authoritative Information"},
+      {302, "Moved Temporarily"}, {304, "Not Modified"}, {400, "Bad Request"},
+      {405, "Method not allowed"}, {411, "Length Required"}, {413, "Request Entity Too Long"},
+      {414, "Request-URI Too Long. 256 Chars max"}, {417, "Expectation Failed"},
+      {500, "Internal Server Error"}, {504, "Gateway timeout"}, {505, "HTTP version not supported"},
+      {511, "Network Authentication Required"}, {299, "Unknown Response Code"}, {0, "Unknown Response Code"}};
+  for (const auto& [code, text] : cases) {
+    SCOPED_TRACE(code);
+    EXPECT_EQ(msg::httpStatusText(code), text);
   }
 }
 
