@@ -24,12 +24,25 @@ using namespace orv::solver;
 const std::string kEqn = std::string(ORV_SOURCE_DIR) + "/examples/pump/PUMP.EQN";
 
 std::vector<std::string> pageInput(const std::string& out) {
-  return {"Q=60", "D=100", "L=150", "dz=20", "K=8", "L_s=6", "z_s=2", "z_site=0", "eta_p=72",
-          "NPSHr=3", "rho=998.2; nu=1.004E-6; p_v=2.339; Medium$='water, 20 °C'",
-          "Pipe$='Commercial steel//eps=0.045'", "eps=0.045", "useK=1", "eta_m=91.4",
+  return {"Q=60",
+          "D=100",
+          "L=150",
+          "dz=20",
+          "K=8",
+          "L_s=6",
+          "z_s=2",
+          "z_site=0",
+          "eta_p=72",
+          "NPSHr=3",
+          "rho=998.2; nu=1.004E-6; p_v=2.339; Medium$='water, 20 °C'",
+          "Pipe$='Commercial steel//eps=0.045'",
+          "eps=0.045",
+          "useK=1",
+          "eta_m=91.4",
           "MotorClass$='IE3'",
-          "$EXPORT '" + out + "' /U /D v Re Regime$ f h_f h_m H P_hyd P_shaft P_el NPSHa margin "
-          "Cavitation$ Medium$ "};
+          "$EXPORT '" + out +
+              "' /U /D v Re Regime$ f h_f h_m H P_hyd P_shaft P_el NPSHa margin "
+              "Cavitation$ Medium$ "};
 }
 
 void BM_SolvePumpInProcess(benchmark::State& state) {
@@ -69,7 +82,8 @@ void BM_SweepAndDrawPumpPlot(benchmark::State& state) {
       ChartSeries series;
       for (std::size_t k = 0; k < xs.size(); ++k) {
         series.xs.push_back(static_cast<double>(xs[k]));
-        series.ys.push_back(s[k] ? std::optional<double>(static_cast<double>(*s[k])) : std::nullopt);
+        series.ys.push_back(s[k] ? std::optional<double>(static_cast<double>(*s[k]))
+                                 : std::nullopt);
       }
       spec.series.push_back(std::move(series));
     }
@@ -92,7 +106,8 @@ void BM_SolverProgramRun(benchmark::State& state) {
   {
     std::ofstream in(dir + "/PUMP@8001_1.TXT", std::ios::binary);
     for (const auto& l : pageInput(dir + "/PUMP@8001_1.out")) in << l << "\r\n";
-    in << "$EXPORTPLOT '" << dir << "/P1.GIF' 1 /R=1\r\n$EXPORTPLOT '" << dir << "/P2.GIF' 2 /R=1\r\n";
+    in << "$EXPORTPLOT '" << dir << "/P1.GIF' 1 /R=1\r\n$EXPORTPLOT '" << dir
+       << "/P2.GIF' 2 /R=1\r\n";
   }
   for (auto _ : state) {
     const auto r = orv::runProcessAndWait("PUMP.EXE /DIAGRAMINPUT=" + dir + "/PUMP@8001_1.TXT", dir,

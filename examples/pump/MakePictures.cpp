@@ -32,7 +32,8 @@ bool writeGif(const RgbImage& image, const std::string& path) {
   }
   const auto bytes = orv::encodeGif(rgba);
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
   return static_cast<bool>(out);
 }
 
@@ -59,10 +60,10 @@ RgbImage scheme() {
   tank(img, 10, 80, 72, 80, 100);
   // Discharge tank, water level at y = 30.
   tank(img, 248, 14, 72, 70, 30);
-  pipe(img, 70, 138, 118, 138);         // suction line
-  pipe(img, 134, 124, 134, 44);         // riser
-  pipe(img, 131, 44, 262, 44);          // discharge line
-  pipe(img, 262, 41, 262, 70);          // into the tank, below its level
+  pipe(img, 70, 138, 118, 138);  // suction line
+  pipe(img, 134, 124, 134, 44);  // riser
+  pipe(img, 131, 44, 262, 44);   // discharge line
+  pipe(img, 262, 41, 262, 70);   // into the tank, below its level
   // The pump: a volute casing drawn as two circles and a discharge nozzle.
   img.fillCircle(134, 138, 15, kPump);
   img.fillCircle(134, 138, 11, Rgb{255, 255, 255});

@@ -31,7 +31,8 @@ const Value& Calculation::value(const std::string& name) const { return values_.
 
 void Calculation::bind(Expression& expression, const std::string& context) const {
   for (const auto& name : expression.variables()) {
-    if (!isDefined(name)) throw SolverError(std::string(kUnknownVariable) + name + " in " + context);
+    if (!isDefined(name))
+      throw SolverError(std::string(kUnknownVariable) + name + " in " + context);
   }
   expression.bind([this](const std::string& name) { return slotOf(name); });
 }
@@ -82,7 +83,8 @@ void Calculation::solve(const Check& check) {
           std::string cycle;
           auto start = std::find_if(path.begin(), path.end(),
                                     [dep](const Frame& f) { return f.slot == dep; });
-          for (auto it = start; it != path.end(); ++it) cycle += definitions_[it->slot].name + " -> ";
+          for (auto it = start; it != path.end(); ++it)
+            cycle += definitions_[it->slot].name + " -> ";
           cycle += definitions_[dep].name;
           throw SolverError(std::string(kCyclicDefinition) + cycle + " (" +
                             definitions_[dep].where + ")");

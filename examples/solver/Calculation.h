@@ -57,10 +57,10 @@ class Calculation {
   std::size_t slotOf(const std::string& name) const;
   Value compute(std::size_t slot, std::span<const Value> table) const;
 
-  std::vector<Definition> definitions_;                  // one per slot
-  std::unordered_map<std::string, std::size_t> slots_;   // folded name -> slot
-  std::vector<std::size_t> order_;                       // slots in computing order
-  std::vector<Value> values_;                            // per slot, after solve()
+  std::vector<Definition> definitions_;                 // one per slot
+  std::unordered_map<std::string, std::size_t> slots_;  // folded name -> slot
+  std::vector<std::size_t> order_;                      // slots in computing order
+  std::vector<Value> values_;                           // per slot, after solve()
 };
 
 }  // namespace orv::solver

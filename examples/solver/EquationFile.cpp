@@ -111,7 +111,8 @@ class LineCursor {
     const std::string w = word();
     int v = 0;
     const auto [end, ec] = std::from_chars(w.data(), w.data() + w.size(), v);
-    if (w.empty() || ec != std::errc() || end != w.data() + w.size()) fail(start, kSyntaxWholeNumber);
+    if (w.empty() || ec != std::errc() || end != w.data() + w.size())
+      fail(start, kSyntaxWholeNumber);
     return v;
   }
 
@@ -200,7 +201,8 @@ EquationFile EquationFile::parse(const std::vector<std::string>& lines,
         PlotCurve curve;
         curve.where = at;
         cursor.skipBlanks();
-        if (cursor.pos() < line.size() && (line[cursor.pos()] == '\'' || line[cursor.pos()] == '"')) {
+        if (cursor.pos() < line.size() &&
+            (line[cursor.pos()] == '\'' || line[cursor.pos()] == '"')) {
           curve.label = cursor.value();
         }
         curve.y = cursor.restAsExpression();

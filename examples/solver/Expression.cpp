@@ -26,10 +26,10 @@ struct FunctionInfo {
 constexpr std::size_t kMany = static_cast<std::size_t>(-1);
 
 constexpr FunctionInfo kFunctions[] = {
-    {"sqrt", Function::Sqrt, 1, 1}, {"exp", Function::Exp, 1, 1},
-    {"ln", Function::Ln, 1, 1},     {"log10", Function::Log10, 1, 1},
-    {"sin", Function::Sin, 1, 1},   {"cos", Function::Cos, 1, 1},
-    {"tan", Function::Tan, 1, 1},   {"abs", Function::Abs, 1, 1},
+    {"sqrt", Function::Sqrt, 1, 1},   {"exp", Function::Exp, 1, 1},
+    {"ln", Function::Ln, 1, 1},       {"log10", Function::Log10, 1, 1},
+    {"sin", Function::Sin, 1, 1},     {"cos", Function::Cos, 1, 1},
+    {"tan", Function::Tan, 1, 1},     {"abs", Function::Abs, 1, 1},
     {"min", Function::Min, 2, kMany}, {"max", Function::Max, 2, kMany},
 };
 
@@ -44,10 +44,10 @@ bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 struct Expression::Node {
   Kind kind = Kind::Constant;
-  Value value;        // Constant
-  std::string name;   // Variable (as written)
+  Value value;       // Constant
+  std::string name;  // Variable (as written)
   std::size_t slot = kUnbound;
-  Op op = Op::Add;    // Binary
+  Op op = Op::Add;                     // Binary
   Function function = Function::Sqrt;  // Call
   std::vector<std::unique_ptr<Node>> args;
 };
@@ -185,8 +185,8 @@ class Parser {
       if (pos_ >= text_.size() || !isDigit(text_[pos_])) fail(pos_, kSyntaxExponentDigits);
       while (pos_ < text_.size() && isDigit(text_[pos_])) ++pos_;
     }
-    if (pos_ < text_.size() && (isNameChar(static_cast<unsigned char>(text_[pos_])) ||
-                                text_[pos_] == '.')) {
+    if (pos_ < text_.size() &&
+        (isNameChar(static_cast<unsigned char>(text_[pos_])) || text_[pos_] == '.')) {
       fail(pos_, kSyntaxBadNumber);
     }
     auto n = std::make_unique<Node>();

@@ -16,8 +16,8 @@ constexpr Rgb kFrame{70, 70, 70};
 constexpr Rgb kGrid{228, 228, 228};
 constexpr Rgb kText{30, 30, 30};
 constexpr Rgb kGuide{150, 150, 150};
-constexpr Rgb kPalette[] = {{0, 90, 200}, {210, 50, 40}, {0, 140, 70}, {230, 130, 0},
-                            {130, 60, 170}};
+constexpr Rgb kPalette[] = {
+    {0, 90, 200}, {210, 50, 40}, {0, 140, 70}, {230, 130, 0}, {130, 60, 170}};
 
 constexpr int kTick = 4;
 constexpr int kGap = 3;
@@ -109,8 +109,8 @@ RgbImage LineChart::render(const ChartSpec& spec) {
         hi = std::max(hi, *y);
       }
     }
-    if (s.currentY && std::isfinite(*s.currentY) && spec.currentX &&
-        *spec.currentX >= spec.xMin && *spec.currentX <= spec.xMax) {
+    if (s.currentY && std::isfinite(*s.currentY) && spec.currentX && *spec.currentX >= spec.xMin &&
+        *spec.currentX <= spec.xMax) {
       lo = std::min(lo, *s.currentY);
       hi = std::max(hi, *s.currentY);
     }
@@ -190,8 +190,8 @@ RgbImage LineChart::render(const ChartSpec& spec) {
   image.frameRect(x0, y0, x1 - x0 + 1, y1 - y0 + 1, kFrame);
 
   if (!spec.title.empty()) {
-    BitmapFont::drawText(image, (spec.width - BitmapFont::textWidth(spec.title)) / 2, 4,
-                         spec.title, kText);
+    BitmapFont::drawText(image, (spec.width - BitmapFont::textWidth(spec.title)) / 2, 4, spec.title,
+                         kText);
   }
   if (!spec.xTitle.empty()) {
     BitmapFont::drawText(image, x0 + (x1 - x0 - BitmapFont::textWidth(spec.xTitle)) / 2,

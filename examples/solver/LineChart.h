@@ -15,10 +15,10 @@
 namespace orv::solver {
 
 struct ChartSeries {
-  std::string label;                   // legend text; empty for none
-  std::vector<double> xs;              // sample positions, ascending
+  std::string label;                      // legend text; empty for none
+  std::vector<double> xs;                 // sample positions, ascending
   std::vector<std::optional<double>> ys;  // one per x; empty where not computable
-  std::optional<double> currentY;      // the value at the chart's current x
+  std::optional<double> currentY;         // the value at the chart's current x
 };
 
 struct ChartSpec {

@@ -15,8 +15,7 @@ inline constexpr char kSyntaxBadNumber[] = "malformed number";
 inline constexpr char kSyntaxExponentDigits[] = "digits of the exponent are expected";
 inline constexpr char kSyntaxUnclosedText[] = "text without its closing quote";
 inline constexpr char kSyntaxChainedComparison[] = "comparisons cannot be chained";
-inline constexpr char kSyntaxIfArguments[] =
-    "if takes 3 arguments: if(condition, then, else)";
+inline constexpr char kSyntaxIfArguments[] = "if takes 3 arguments: if(condition, then, else)";
 inline constexpr char kSyntaxOneArgument[] = " takes 1 argument";
 inline constexpr char kSyntaxTwoOrMoreArguments[] = " takes 2 or more arguments";
 inline constexpr char kSyntaxUnknownFunction[] = "unknown function ";
@@ -28,10 +27,8 @@ inline constexpr char kSyntaxReservedName[] = "pi is a built-in constant";
 inline constexpr char kEvalDivisionByZero[] = "Division by zero";
 inline constexpr char kEvalSqrtNegative[] = "Square root of a negative number";
 inline constexpr char kEvalLnNotPositive[] = "ln of a number that is not positive";
-inline constexpr char kEvalLog10NotPositive[] =
-    "log10 of a number that is not positive";
-inline constexpr char kEvalNegativePower[] =
-    "Negative number raised to a non-integer power";
+inline constexpr char kEvalLog10NotPositive[] = "log10 of a number that is not positive";
+inline constexpr char kEvalNegativePower[] = "Negative number raised to a non-integer power";
 inline constexpr char kEvalUndefined[] = "Undefined result";
 inline constexpr char kEvalOverflow[] = "Numeric overflow";
 inline constexpr char kEvalTextInArithmetic[] = "Text used in arithmetic";

@@ -15,14 +15,16 @@ RgbImage::RgbImage(int width, int height, Rgb background) : width_(width), heigh
 Rgb RgbImage::pixel(int x, int y) const {
   if (x < 0 || y < 0 || x >= width_ || y >= height_) return {};
   const std::size_t i = (static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) +
-                         static_cast<std::size_t>(x)) * 3;
+                         static_cast<std::size_t>(x)) *
+                        3;
   return {pixels_[i], pixels_[i + 1], pixels_[i + 2]};
 }
 
 void RgbImage::setPixel(int x, int y, Rgb colour) {
   if (x < 0 || y < 0 || x >= width_ || y >= height_) return;
   const std::size_t i = (static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) +
-                         static_cast<std::size_t>(x)) * 3;
+                         static_cast<std::size_t>(x)) *
+                        3;
   pixels_[i] = colour.r;
   pixels_[i + 1] = colour.g;
   pixels_[i + 2] = colour.b;
@@ -56,8 +58,7 @@ void RgbImage::frameRect(int x, int y, int w, int h, Rgb colour) {
   fillRect(x + w - 1, y, 1, h, colour);
 }
 
-void RgbImage::drawLine(double x0, double y0, double x1, double y1, double lineWidth,
-                        Rgb colour) {
+void RgbImage::drawLine(double x0, double y0, double x1, double y1, double lineWidth, Rgb colour) {
   // Coverage from the distance of each pixel centre to the segment: a capsule of half
   // the line width, with a one-pixel soft edge. Slow for long lines, but charts are small.
   const double half = lineWidth / 2;

@@ -169,10 +169,11 @@ void SolverInput::parseExportPlot(const std::string& line, std::size_t afterKeyw
       continue;
     }
     int window = 0;
-    const auto [end, ec] = std::from_chars(word.text.data(), word.text.data() + word.text.size(), window);
+    const auto [end, ec] =
+        std::from_chars(word.text.data(), word.text.data() + word.text.size(), window);
     if (haveWindow || ec != std::errc() || end != word.text.data() + word.text.size()) {
-      throw SolverError(StatementParser::syntaxError(where, column(line, word.byte),
-                                                     kSyntaxPlotWindowExpected));
+      throw SolverError(
+          StatementParser::syntaxError(where, column(line, word.byte), kSyntaxPlotWindowExpected));
     }
     request.window = window;
     haveWindow = true;

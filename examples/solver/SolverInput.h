@@ -44,8 +44,7 @@ class SolverInput {
  private:
   void parseLine(const std::string& line, std::size_t lineNumber);
   void parseExport(const std::string& line, std::size_t afterKeyword, const std::string& where);
-  void parseExportPlot(const std::string& line, std::size_t afterKeyword,
-                       const std::string& where);
+  void parseExportPlot(const std::string& line, std::size_t afterKeyword, const std::string& where);
 
   std::vector<Definition> definitions_;
   bool hasExport_ = false;

@@ -111,8 +111,8 @@ void drawPlot(PlotDeclaration& plot, const PlotRequest& request, Calculation& ca
   const Number xMin = numberFor(calc, *plot.xMin, "XMIN of " + name);
   const Number xMax = numberFor(calc, *plot.xMax, "XMAX of " + name);
   if (!(xMax > xMin)) {
-    throw SolverError("The x range of " + name + " is empty: from " +
-                      AutoSVAL(xMin, kAutoFormat) + " to " + AutoSVAL(xMax, kAutoFormat));
+    throw SolverError("The x range of " + name + " is empty: from " + AutoSVAL(xMin, kAutoFormat) +
+                      " to " + AutoSVAL(xMax, kAutoFormat));
   }
   spec.xMin = static_cast<double>(xMin);
   spec.xMax = static_cast<double>(xMax);
@@ -155,7 +155,8 @@ void drawPlot(PlotDeclaration& plot, const PlotRequest& request, Calculation& ca
   const RgbImage chart = LineChart::render(spec);
   RgbaImage rgba(chart.width(), chart.height());
   const auto& rgb = chart.pixels();
-  for (std::size_t p = 0, n = static_cast<std::size_t>(chart.width()) * chart.height(); p < n; ++p) {
+  for (std::size_t p = 0, n = static_cast<std::size_t>(chart.width()) * chart.height(); p < n;
+       ++p) {
     rgba.pixels[p * 4] = rgb[p * 3];
     rgba.pixels[p * 4 + 1] = rgb[p * 3 + 1];
     rgba.pixels[p * 4 + 2] = rgb[p * 3 + 2];
@@ -231,14 +232,16 @@ std::optional<std::string> SolverRun::inputFileFromArguments(const std::vector<s
 std::string SolverRun::replaceExtension(const std::string& path, const std::string& extension) {
   const std::size_t slash = path.find_last_of("/\\");
   const std::size_t dot = path.rfind('.');
-  if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return path + extension;
+  if (dot == std::string::npos || (slash != std::string::npos && dot < slash))
+    return path + extension;
   return path.substr(0, dot) + extension;
 }
 
 std::optional<std::string> SolverRun::findEquationFile(const std::string& programName) {
   const std::string wanted = replaceExtension(fileNameOf(programName), ".EQN");
   std::vector<fs::path> dirs;
-  if (programName.find('/') != std::string::npos) dirs.push_back(fs::path(programName).parent_path());
+  if (programName.find('/') != std::string::npos)
+    dirs.push_back(fs::path(programName).parent_path());
   std::error_code ec;
   const fs::path self = fs::read_symlink("/proc/self/exe", ec);
   if (!ec) dirs.push_back(self.parent_path());

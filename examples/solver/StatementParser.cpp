@@ -70,7 +70,8 @@ Definition StatementParser::parseAssignment(const Piece& piece, const std::strin
                                             bool valuesAsTyped) {
   const std::string_view text = piece.text;
   const std::size_t eq = text.find('=');
-  std::string_view name = trimRight(text.substr(0, eq == std::string_view::npos ? text.size() : eq));
+  std::string_view name =
+      trimRight(text.substr(0, eq == std::string_view::npos ? text.size() : eq));
   if (eq == std::string_view::npos || name.empty() || text.substr(eq, 2) == "==") {
     throw SolverError(syntaxError(where, piece.column, kSyntaxStatementExpected));
   }

@@ -98,7 +98,8 @@ Lines pageInput(const std::vector<Item>& items, const Choices& c, const SolverHa
       const std::size_t k = c.entry.count(i) ? c.entry.at(i) : std::stoul(it.fields[5]);
       const std::string& entry = it.more.at(k);
       if (entry.find('\'') == std::string::npos) in.push_back(it.fields[0] + "='" + entry + "'");
-      if (const auto at = entry.find("//"); at != std::string::npos) in.push_back(entry.substr(at + 2));
+      if (const auto at = entry.find("//"); at != std::string::npos)
+        in.push_back(entry.substr(at + 2));
     }
   }
   for (std::size_t i = 0; i < items.size(); ++i) {
@@ -144,10 +145,10 @@ class DemoCalculationTest : public ::testing::Test {
 TEST_F(DemoCalculationTest, LayoutUsesEveryKindOfLine) {
   std::set<std::string> seen;
   for (const auto& it : items_) seen.insert(it.keyword);
-  const std::set<std::string> all = {"HEADER", "INPUT", "DROPDOWN", "OUTPUT", "MEMO", "LABEL",
-                                     "SCREEN", "IMG", "PLOT", "LINE", "RULE", "BOX", "CHECKBOX",
-                                     "RADIO", "CALCBUTTON", "SAVEBUTTON", "LOADBUTTON",
-                                     "HELPBUTTON"};
+  const std::set<std::string> all = {
+      "HEADER",   "INPUT", "DROPDOWN",   "OUTPUT",     "MEMO",       "LABEL",
+      "SCREEN",   "IMG",   "PLOT",       "LINE",       "RULE",       "BOX",
+      "CHECKBOX", "RADIO", "CALCBUTTON", "SAVEBUTTON", "LOADBUTTON", "HELPBUTTON"};
   EXPECT_EQ(seen, all);
   // Both forms of OUTPUT, of radio blocks, drop-down entries with and without "//".
   bool named = false, unnamed = false, withUnits = false, withoutUnits = false;
@@ -195,8 +196,8 @@ TEST_F(DemoCalculationTest, SolvesTheInputFileThePageWritesAtFirst) {
   // h_m = 1.84 m, H = 28.2 m, P_hyd = 4.61 kW, P_shaft = 6.40 kW at 72 %, motor input
   // 7.00 kW at 91.4 % (IE3); NPSHa = 10.11 + 2 - 0.60 = 11.51 m.
   EXPECT_EQ(f, (Lines{"2.12 [m/s]", "211361", "turbulent", "0.0186", "6.40 [m]", "1.84 [m]",
-                      "28.23 [m]", "4.61 [kW]", "6.40 [kW]", "7.00 [kW]", "11.51 [m]",
-                      "8.51 [m]", "OK", "water, 20 °C"}));
+                      "28.23 [m]", "4.61 [kW]", "6.40 [kW]", "7.00 [kW]", "11.51 [m]", "8.51 [m]",
+                      "OK", "water, 20 °C"}));
   for (const char* plot : {"PUMPPLOT1.GIF", "PUMPPLOT2.GIF"}) {
     const auto p = decodeGif(h_.path(std::string("IMGS/") + plot));
     ASSERT_TRUE(p) << plot;
@@ -208,8 +209,8 @@ TEST_F(DemoCalculationTest, SolvesTheInputFileThePageWritesAtFirst) {
 TEST_F(DemoCalculationTest, SolvesEveryChoiceOfTheLayout) {
   for (std::size_t i = 0; i < items_.size(); ++i) {
     const Item& it = items_[i];
-    const std::size_t n = it.keyword == "DROPDOWN" ? it.more.size()
-                          : it.keyword == "RADIO"  ? it.blocks.size()
+    const std::size_t n = it.keyword == "DROPDOWN"   ? it.more.size()
+                          : it.keyword == "RADIO"    ? it.blocks.size()
                           : it.keyword == "CHECKBOX" ? 2
                                                      : 0;
     for (std::size_t k = 0; k < n; ++k) {
@@ -246,7 +247,7 @@ TEST_F(DemoCalculationTest, ChoicesChangeTheResults) {
   const Lines c = SolverHarness::fields(*fr.result);
   EXPECT_EQ(t.back(), "water, 80 °C");
   EXPECT_LT(std::stod(t[10]), std::stod(b[10]) - 4);  // NPSHa drops by (47.4-2.3) kPa / rho g
-  EXPECT_EQ(c[5], "0.00 [m]");                         // no minor losses
+  EXPECT_EQ(c[5], "0.00 [m]");                        // no minor losses
   EXPECT_EQ(c[6], "26.40 [m]");
 }
 
@@ -258,7 +259,9 @@ TEST_F(DemoCalculationTest, RefusesAPipeFarTooSmallForTheFlow) {
   const auto o = h_.run(in);
   EXPECT_EQ(o.exitCode, 1);
   ASSERT_TRUE(o.error);
-  EXPECT_EQ(o.error->rfind("v = 53.05 m/s is out of its range -infinity to 10.00 m/s (PUMP.EQN line ", 0), 0u)
+  EXPECT_EQ(
+      o.error->rfind("v = 53.05 m/s is out of its range -infinity to 10.00 m/s (PUMP.EQN line ", 0),
+      0u)
       << *o.error;
 }
 
@@ -276,13 +279,14 @@ TEST(StageDemoTest, PutsTheCalculationBesideACopyOfTheServer) {
   const std::string script = std::string(ORV_SOURCE_DIR) + "/scripts/stage-demo.sh";
   EXPECT_EQ(tmp.runCommand("/bin/bash " + script + " " + build, tmp.dir()), 0);
   const std::string demo = build + "/demo";
-  for (const char* f : {"ORVWS", "PUMP.DLY", "PUMP.EXE", "PUMP.EQN", "NOTES.TXT",
-                        "IMGS/SCHEME.GIF", "IMGS/ARROW.GIF", "IMGS/PUMPPLOT1.GIF",
-                        "IMGS/PUMPPLOT2.GIF", "DATA/kept.OWS"}) {
+  for (const char* f :
+       {"ORVWS", "PUMP.DLY", "PUMP.EXE", "PUMP.EQN", "NOTES.TXT", "IMGS/SCHEME.GIF",
+        "IMGS/ARROW.GIF", "IMGS/PUMPPLOT1.GIF", "IMGS/PUMPPLOT2.GIF", "DATA/kept.OWS"}) {
     EXPECT_TRUE(fs::exists(demo + "/" + f)) << f;
   }
   EXPECT_FALSE(fs::exists(demo + "/OLD.DLY"));
-  EXPECT_TRUE((fs::status(demo + "/PUMP.EXE").permissions() & fs::perms::owner_exec) != fs::perms::none);
+  EXPECT_TRUE((fs::status(demo + "/PUMP.EXE").permissions() & fs::perms::owner_exec) !=
+              fs::perms::none);
 
   // The staged solver solves beside the staged layout, as the page will run it.
   writeFile(demo + "/PUMP@8001_1.TXT", "$EXPORT '" + demo + "/PUMP@8001_1.out' /U /D H \r\n");

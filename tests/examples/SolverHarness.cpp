@@ -33,7 +33,8 @@ std::optional<std::string> readFile(const std::string& path) {
 
 SolverHarness::SolverHarness(std::string name) : name_(std::move(name)) {
   const char* tmp = std::getenv("TMPDIR");
-  std::string pattern = std::string(tmp != nullptr && *tmp != 0 ? tmp : "/tmp") + "/orv-solver-XXXXXX";
+  std::string pattern =
+      std::string(tmp != nullptr && *tmp != 0 ? tmp : "/tmp") + "/orv-solver-XXXXXX";
   if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
   dir_ = pattern;
   fs::create_symlink(ORV_SOLVER_EXE, path(name_ + ".EXE"));

@@ -41,8 +41,8 @@ class SolverHarness {
 
   struct Outcome {
     int exitCode = -1;
-    std::optional<std::string> result;  // first line of the result file (UTF-8)
-    std::optional<std::string> error;   // first line of the error file (UTF-8)
+    std::optional<std::string> result;       // first line of the result file (UTF-8)
+    std::optional<std::string> error;        // first line of the error file (UTF-8)
     std::optional<std::string> resultBytes;  // whole result file as written
     std::optional<std::string> errorBytes;   // whole error file as written
   };

@@ -85,7 +85,8 @@ TEST(SolverPlotTest, DrawsEachPlotWindowAsGifOrPngOfTheDeclaredSize) {
   // GIF and PNG of the same window hold the same picture, up to the GIF's colour table.
   ASSERT_EQ(gif->rgb.size(), png1->rgb.size());
   int differing = 0;
-  for (std::size_t i = 0; i < gif->rgb.size(); ++i) differing += std::abs(gif->rgb[i] - png1->rgb[i]) > 24;
+  for (std::size_t i = 0; i < gif->rgb.size(); ++i)
+    differing += std::abs(gif->rgb[i] - png1->rgb[i]) > 24;
   EXPECT_LT(differing, static_cast<int>(gif->rgb.size() / 100));
 }
 
@@ -135,7 +136,8 @@ TEST(SolverPlotTest, ReportsPlotsThatCannotBeDrawn) {
       {"unknown variable in a curve",
        {"x = 1", "PLOT 1", "X x", "XMIN 0", "XMAX 1", "Y x + q", "END"},
        "Unknown variable q in Y of PLOT 1 (CALC.EQN line 2)"},
-      {"unknown x variable", {"x = 1", "PLOT 1", "X zz", "XMIN 0", "XMAX 1", "Y x", "END"},
+      {"unknown x variable",
+       {"x = 1", "PLOT 1", "X zz", "XMIN 0", "XMAX 1", "Y x", "END"},
        "Unknown variable zz in PLOT 1 (CALC.EQN line 2)"},
       {"range that cannot be computed",
        {"x = 1", "PLOT 1", "X x", "XMIN 0", "XMAX 1/(x-1)", "Y x", "END"},
@@ -143,7 +145,8 @@ TEST(SolverPlotTest, ReportsPlotsThatCannotBeDrawn) {
       {"empty fixed y range",
        {"x = 1", "PLOT 1", "X x", "XMIN 0", "XMAX 2", "YMIN 5", "YMAX 5", "Y x", "END"},
        "The y range of PLOT 1 (CALC.EQN line 2) is empty"},
-      {"size below the minimum", {"x = 1", "PLOT 1", "SIZE 50 40", "END"},
+      {"size below the minimum",
+       {"x = 1", "PLOT 1", "SIZE 50 40", "END"},
        "Syntax error in CALC.EQN line 3 at position 6: the size must be from 120 x 90 to 2000 x "
        "2000"},
   };
@@ -166,8 +169,8 @@ TEST(LineChartTest, ChoosesNiceStepsAndLabels) {
     int target;
     double step;
   };
-  const StepCase steps[] = {{10, 5, 2}, {1, 5, 0.2}, {100, 4, 50}, {7, 7, 1}, {0.003, 3, 0.001},
-                            {120, 6, 20}, {1e6, 4, 5e5}};
+  const StepCase steps[] = {{10, 5, 2},        {1, 5, 0.2},  {100, 4, 50}, {7, 7, 1},
+                            {0.003, 3, 0.001}, {120, 6, 20}, {1e6, 4, 5e5}};
   for (const auto& c : steps) {
     SCOPED_TRACE(c.range);
     EXPECT_DOUBLE_EQ(LineChart::niceStep(c.range, c.target), c.step);

@@ -41,16 +41,21 @@ TEST(SolverProgramTest, SolvesAssignmentsInDependencyOrder) {
 TEST(SolverProgramTest, SolvesALongChainWithoutDeepRecursion) {
   SolverHarness h;
   Lines eqn;
-  for (int i = 5000; i >= 1; --i) eqn.push_back("x" + std::to_string(i) + " = x" + std::to_string(i - 1) + " + 1");
+  for (int i = 5000; i >= 1; --i)
+    eqn.push_back("x" + std::to_string(i) + " = x" + std::to_string(i - 1) + " + 1");
   eqn.push_back("x0 = 0");
   EXPECT_EQ(solveFields(h, eqn, {}, {"x5000"}), (Lines{"5000"}));
 }
 
 TEST(SolverProgramTest, AppliesPrecedenceAndFunctionsInEquations) {
   SolverHarness h;
-  const Lines eqn = {"p1 = 1 + 2*3^2", "p2 = -2^2 + (1+2)*3", "p3 = sqrt(16) + abs(-1)",
-                     "p4 = ln(exp(2)) * log10(1000)", "p5 = min(4, 2, 8) + max(1, 5)",
-                     "p6 = sin(pi/2) + cos(0) + tan(0)", "p7 = if(p1 > 18, 1, 0)  # comment",
+  const Lines eqn = {"p1 = 1 + 2*3^2",
+                     "p2 = -2^2 + (1+2)*3",
+                     "p3 = sqrt(16) + abs(-1)",
+                     "p4 = ln(exp(2)) * log10(1000)",
+                     "p5 = min(4, 2, 8) + max(1, 5)",
+                     "p6 = sin(pi/2) + cos(0) + tan(0)",
+                     "p7 = if(p1 > 18, 1, 0)  # comment",
                      "p8 = 10/4; p9 = 2^-1"};
   EXPECT_EQ(solveFields(h, eqn, {}, {"p1", "p2", "p3", "p4", "p5", "p6", "p7", "p8", "p9"}),
             (Lines{"19", "5", "5", "6", "7", "2", "1", "2.5", "0.5"}));
@@ -68,9 +73,9 @@ TEST(SolverProgramTest, ReadsInputValuesAsThePageReadsNumbers) {
     const char* expected;
   };
   const Case cases[] = {
-      {"x=1,500", "1500.0"}, {"x=1:30", "1.5"},        {"x= 2.5 ", "2.5"},
-      {"x=inf", "infinity"}, {"x=-inf", "-infinity"},  {"x=1e3", "1000.0"},
-      {"x=5.", "5.0"},       {"x=2*3", "6.0"},         {"X=7", "7.0"},
+      {"x=1,500", "1500.0"}, {"x=1:30", "1.5"},       {"x= 2.5 ", "2.5"},
+      {"x=inf", "infinity"}, {"x=-inf", "-infinity"}, {"x=1e3", "1000.0"},
+      {"x=5.", "5.0"},       {"x=2*3", "6.0"},        {"X=7", "7.0"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.input);
@@ -91,22 +96,37 @@ TEST(SolverProgramTest, KeepsTextVariablesAsWritten) {
 
 TEST(SolverProgramTest, TakesTheLinesOfDropDownsCheckBoxesAndRadioButtons) {
   SolverHarness h;
-  const Lines eqn = {"k = 1", "rho = 1", "nu = 1", "useK = 0", "eta_m = 80",
-                     "Total = k*useK + rho*nu*1E6 + eta_m"};
-  const Lines input = {"Mat$='Steel//k=45'", "k=45", "rho=998; nu=1E-6", "useK=1",
-                       "eta_m=91.4", "Class$='IE3'"};
+  const Lines eqn = {"k = 1",    "rho = 1",    "nu = 1",
+                     "useK = 0", "eta_m = 80", "Total = k*useK + rho*nu*1E6 + eta_m"};
+  const Lines input = {"Mat$='Steel//k=45'", "k=45",        "rho=998; nu=1E-6", "useK=1",
+                       "eta_m=91.4",         "Class$='IE3'"};
   EXPECT_EQ(solveFields(h, eqn, input, {"Mat$", "k", "Total", "Class$"}),
             (Lines{"Steel//k=45", "45", "1134", "IE3"}));
 }
 
 TEST(SolverProgramTest, WritesEachFieldInItsDisplayFormatWithUnits) {
-  const Lines eqn = {"a = 1234.5678", "b = a", "c = 12340", "d = 123.456", "e = 2500000",
-                     "t1 = 1.5", "t2 = 2.50694", "z = 2.5", "w = 1234", "n = -0.04",
+  const Lines eqn = {"a = 1234.5678",
+                     "b = a",
+                     "c = 12340",
+                     "d = 123.456",
+                     "e = 2500000",
+                     "t1 = 1.5",
+                     "t2 = 2.50694",
+                     "z = 2.5",
+                     "w = 1234",
+                     "n = -0.04",
                      "Name$ = 'Pump A'",
-                     "VAR a FORMAT=F2 UNITS=m³/h", "VAR b FORMAT=E3 UNITS=kPa", "VAR c FORMAT=G3",
-                     "VAR d FORMAT=A4 UNITS=m", "VAR e FORMAT=A4", "VAR t1 FORMAT=T1 UNITS=h",
-                     "VAR t2 FORMAT=T2", "VAR z FORMAT=F0", "VAR w FORMAT=E0",
-                     "VAR n FORMAT=F1 UNITS='deg C'", "VAR Name$ UNITS=x FORMAT=S0"};
+                     "VAR a FORMAT=F2 UNITS=m³/h",
+                     "VAR b FORMAT=E3 UNITS=kPa",
+                     "VAR c FORMAT=G3",
+                     "VAR d FORMAT=A4 UNITS=m",
+                     "VAR e FORMAT=A4",
+                     "VAR t1 FORMAT=T1 UNITS=h",
+                     "VAR t2 FORMAT=T2",
+                     "VAR z FORMAT=F0",
+                     "VAR w FORMAT=E0",
+                     "VAR n FORMAT=F1 UNITS='deg C'",
+                     "VAR Name$ UNITS=x FORMAT=S0"};
   const Lines names = {"a", "b", "c", "d", "e", "t1", "t2", "z", "w", "n", "Name$"};
   {
     SolverHarness h;
@@ -157,74 +177,164 @@ TEST(SolverProgramTest, KeepsTextFieldsOnOneLine) {
 struct ErrorCase {
   const char* label;
   Lines equations;
-  Lines input;          // statements before the export line
+  Lines input;  // statements before the export line
   Lines exports;
   std::string message;  // the whole first line of the error file
 };
 
 TEST(SolverProgramTest, WritesEveryErrorAsOneLineOfTheErrorFile) {
   const ErrorCase cases[] = {
-      {"unknown variable", {"a = 1", "b = a + c"}, {}, {"b"},
+      {"unknown variable",
+       {"a = 1", "b = a + c"},
+       {},
+       {"b"},
        "Unknown variable c in the equation of b (CALC.EQN line 2)"},
-      {"unknown variable in an input statement", {"a = 1"}, {"b = a + q"}, {"b"},
+      {"unknown variable in an input statement",
+       {"a = 1"},
+       {"b = a + q"},
+       {"b"},
        "Unknown variable q in the equation of b (the input file line 1)"},
-      {"unknown exported variable", {"a = 1"}, {}, {"a", "zz"},
+      {"unknown exported variable",
+       {"a = 1"},
+       {},
+       {"a", "zz"},
        "Unknown variable zz in the $EXPORT list"},
-      {"division by zero", {"a = 0", "b = 1/a"}, {}, {"b"},
+      {"division by zero",
+       {"a = 0", "b = 1/a"},
+       {},
+       {"b"},
        "Division by zero in the equation of b (CALC.EQN line 2)"},
-      {"division by zero from an input", {"a = 1", "b = 1/a"}, {"a=0"}, {"b"},
+      {"division by zero from an input",
+       {"a = 1", "b = 1/a"},
+       {"a=0"},
+       {"b"},
        "Division by zero in the equation of b (CALC.EQN line 2)"},
-      {"cyclic definition", {"a = b + 1", "b = c", "c = a"}, {}, {"a"},
+      {"cyclic definition",
+       {"a = b + 1", "b = c", "c = a"},
+       {},
+       {"a"},
        "Cyclic definition: a -> b -> c -> a (CALC.EQN line 1)"},
       {"self reference", {"a = a + 1"}, {}, {"a"}, "Cyclic definition: a -> a (CALC.EQN line 1)"},
-      {"cycle through an input", {"a = 1", "b = a*2"}, {"a = b"}, {"b"},
+      {"cycle through an input",
+       {"a = 1", "b = a*2"},
+       {"a = b"},
+       {"b"},
        "Cyclic definition: a -> b -> a (the input file line 1)"},
-      {"above the range", {"a = 5", "VAR a UNITS=m FORMAT=F1 MIN=0 MAX=10"}, {"a=12"}, {"a"},
+      {"above the range",
+       {"a = 5", "VAR a UNITS=m FORMAT=F1 MIN=0 MAX=10"},
+       {"a=12"},
+       {"a"},
        "a = 12.0 m is out of its range 0.0 to 10.0 m (CALC.EQN line 2)"},
-      {"below a minimum", {"a = -1", "VAR a MIN=0"}, {}, {"a"},
+      {"below a minimum",
+       {"a = -1", "VAR a MIN=0"},
+       {},
+       {"a"},
        "a = -1 is out of its range 0 to infinity (CALC.EQN line 2)"},
-      {"computed value out of range", {"a = 2", "b = a*10", "VAR b MAX=10 UNITS=m/s FORMAT=F2"},
-       {}, {"a"}, "b = 20.00 m/s is out of its range -infinity to 10.00 m/s (CALC.EQN line 3)"},
-      {"range checked before its dependants", {"a = 0", "b = 1/a", "VAR a MIN=1"}, {}, {"b"},
+      {"computed value out of range",
+       {"a = 2", "b = a*10", "VAR b MAX=10 UNITS=m/s FORMAT=F2"},
+       {},
+       {"a"},
+       "b = 20.00 m/s is out of its range -infinity to 10.00 m/s (CALC.EQN line 3)"},
+      {"range checked before its dependants",
+       {"a = 0", "b = 1/a", "VAR a MIN=1"},
+       {},
+       {"b"},
        "a = 0 is out of its range 1 to infinity (CALC.EQN line 3)"},
-      {"syntax: unclosed parenthesis", {"a = (1 + 2"}, {}, {"a"},
+      {"syntax: unclosed parenthesis",
+       {"a = (1 + 2"},
+       {},
+       {"a"},
        "Syntax error in CALC.EQN line 1 at position 5: \")\" is expected"},
-      {"syntax: not an assignment", {"a = 1", "a + b = 3"}, {}, {"a"},
+      {"syntax: not an assignment",
+       {"a = 1", "a + b = 3"},
+       {},
+       {"a"},
        "Syntax error in CALC.EQN line 2 at position 1: not a valid variable name"},
-      {"syntax: a lone name", {"a = 1", "  b  # nothing"}, {}, {"a"},
+      {"syntax: a lone name",
+       {"a = 1", "  b  # nothing"},
+       {},
+       {"a"},
        "Syntax error in CALC.EQN line 2 at position 3: \"name = expression\" is expected"},
-      {"syntax: second statement of a line", {"a = 1; b = 2 +"}, {}, {"a"},
+      {"syntax: second statement of a line",
+       {"a = 1; b = 2 +"},
+       {},
+       {"a"},
        "Syntax error in CALC.EQN line 1 at position 15: a value or name is expected"},
-      {"syntax: unknown function", {"a = foo(2)"}, {}, {"a"},
+      {"syntax: unknown function",
+       {"a = foo(2)"},
+       {},
+       {"a"},
        "Syntax error in CALC.EQN line 1 at position 5: unknown function foo"},
-      {"syntax: pi cannot be defined", {"pi = 3"}, {}, {},
+      {"syntax: pi cannot be defined",
+       {"pi = 3"},
+       {},
+       {},
        "Syntax error in CALC.EQN line 1 at position 1: pi is a built-in constant"},
-      {"syntax: input statement", {"a = 1"}, {"a=2*/3"}, {"a"},
+      {"syntax: input statement",
+       {"a = 1"},
+       {"a=2*/3"},
+       {"a"},
        "Syntax error in the input file line 1 at position 5: unexpected character"},
-      {"syntax: unknown display format", {"a = 1", "VAR a FORMAT=X2"}, {}, {"a"},
+      {"syntax: unknown display format",
+       {"a = 1", "VAR a FORMAT=X2"},
+       {},
+       {"a"},
        "Syntax error in CALC.EQN line 2 at position 14: unknown display format (A, E, F, G, S or "
        "T and one digit)"},
-      {"syntax: range that is no number", {"a = 1", "VAR a MIN=abc"}, {}, {"a"},
+      {"syntax: range that is no number",
+       {"a = 1", "VAR a MIN=abc"},
+       {},
+       {"a"},
        "Syntax error in CALC.EQN line 2 at position 11: not a number"},
-      {"syntax: unknown directive", {"a = 1"}, {"$FOO 1"}, {"a"},
+      {"syntax: unknown directive",
+       {"a = 1"},
+       {"$FOO 1"},
+       {"a"},
        "Syntax error in the input file line 1 at position 1: unknown directive $FOO"},
-      {"square root of a negative number", {"a = -4", "b = sqrt(a)"}, {}, {"b"},
+      {"square root of a negative number",
+       {"a = -4", "b = sqrt(a)"},
+       {},
+       {"b"},
        "Square root of a negative number in the equation of b (CALC.EQN line 2)"},
-      {"text in arithmetic", {"a$ = 'x'", "b = a$ * 2"}, {}, {"b"},
+      {"text in arithmetic",
+       {"a$ = 'x'", "b = a$ * 2"},
+       {},
+       {"b"},
        "Text and number mixed in the equation of b (CALC.EQN line 2)"},
-      {"number for a text variable", {"A$ = 3"}, {}, {"A$"},
+      {"number for a text variable",
+       {"A$ = 3"},
+       {},
+       {"A$"},
        "A number given for a text variable in the equation of A$ (CALC.EQN line 1)"},
-      {"defined twice", {"a = 1", "b = 2", "A = 3"}, {}, {"a"},
+      {"defined twice",
+       {"a = 1", "b = 2", "A = 3"},
+       {},
+       {"a"},
        "A is defined twice (CALC.EQN lines 1 and 3)"},
-      {"declared twice", {"a = 1", "VAR a FORMAT=F1", "VAR A UNITS=m"}, {}, {"a"},
+      {"declared twice",
+       {"a = 1", "VAR a FORMAT=F1", "VAR A UNITS=m"},
+       {},
+       {"a"},
        "A is declared twice (CALC.EQN lines 2 and 3)"},
-      {"overflow", {"a = 10^4000", "b = a^2"}, {}, {"b"},
+      {"overflow",
+       {"a = 10^4000", "b = a^2"},
+       {},
+       {"b"},
        "Numeric overflow in the equation of b (CALC.EQN line 2)"},
-      {"plot block without END", {"a = 1", "PLOT 1", "X a"}, {}, {"a"},
+      {"plot block without END",
+       {"a = 1", "PLOT 1", "X a"},
+       {},
+       {"a"},
        "PLOT 1 (CALC.EQN line 2) has no END line"},
-      {"plot block without curve", {"a = 1", "PLOT 1", "X a", "XMIN 0", "XMAX 1", "END"}, {}, {"a"},
+      {"plot block without curve",
+       {"a = 1", "PLOT 1", "X a", "XMIN 0", "XMAX 1", "END"},
+       {},
+       {"a"},
        "PLOT 1 (CALC.EQN line 2) needs its X, XMIN, XMAX and at least one Y line"},
-      {"unknown plot setting", {"a = 1", "PLOT 1", "COLOUR red", "END"}, {}, {"a"},
+      {"unknown plot setting",
+       {"a = 1", "PLOT 1", "COLOUR red", "END"},
+       {},
+       {"a"},
        "Syntax error in CALC.EQN line 3 at position 1: unknown plot setting COLOUR"},
   };
   for (const auto& c : cases) {
@@ -251,7 +361,9 @@ TEST(SolverProgramTest, ReportsProblemsOfTheInputFileItself) {
       {"no export line", [](const SolverHarness&) { return Lines{"a=1"}; },
        [](const SolverHarness&) { return std::string("The input file has no $EXPORT line"); }},
       {"two export lines",
-       [](const SolverHarness& h) { return Lines{h.exportLine({"a"}), h.exportLine({"a"})}; },
+       [](const SolverHarness& h) {
+         return Lines{h.exportLine({"a"}), h.exportLine({"a"})};
+       },
        [](const SolverHarness&) {
          return std::string("The input file has more than one $EXPORT line");
        }},
