@@ -12,6 +12,7 @@
 #include "framework/server/Messages.h"
 #include "platform/ExePaths.h"
 #include "platform/LogFile.h"
+#include "transport/HttpHook.h"
 
 namespace orv {
 
@@ -182,6 +183,7 @@ TIWServerControllerBase::~TIWServerControllerBase() {
   // frees its user session and cache files), then the purge thread is stopped (set
   // its stop event and join); both are added with the session layer.
   ClearCacheFiles();
+  if (!cacheDir_.empty() && packetTempDir() == cacheDir_) setPacketTempDir("");
   std::error_code ec;
   if (!cacheDir_.empty()) std::filesystem::remove_all(cacheDir_, ec);
   TIWServerControllerBase* self = this;
@@ -215,8 +217,9 @@ void TIWServerControllerBase::createCommon() {
   if (templateDir_.empty()) templateDir_ = paths.appPath + "Templates/";
   DoConfig();
   if (cacheDir_.empty()) SetCacheDir("");
-  // From here on temporary files (spilled request and reply bodies, uploads) are made
-  // in CacheDir(): their makers read it from IWServerController().
+  // Temporary files of requests (packets and bodies too large for memory, uploads)
+  // go to the cache directory from now on.
+  setPacketTempDir(cacheDir_);
   frozen_.store(true, std::memory_order_release);
 }
 

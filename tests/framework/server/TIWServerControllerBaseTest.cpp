@@ -11,6 +11,7 @@
 
 #include "framework/server/Messages.h"
 #include "platform/ExePaths.h"
+#include "transport/HttpHook.h"
 #include "tests/framework/server/ServerTestSupport.h"
 
 namespace orv {
@@ -734,6 +735,14 @@ TEST_F(ServerControllerTest, StampsTheStartInItsFormats) {
 }
 
 // --- Cache directory -----------------------------------------------------------------
+
+TEST_F(ServerControllerTest, SendsRequestTemporaryFilesToTheCacheDirWhileItLives) {
+  {
+    const auto c = build();
+    EXPECT_EQ(packetTempDir(), c->CacheDir());
+  }
+  EXPECT_EQ(packetTempDir(), exePaths().tempDir);
+}
 
 TEST_F(ServerControllerTest, TwoControllersInARowUseTwoCacheDirectoriesAndRemoveTheirOwn) {
   auto first = build();
