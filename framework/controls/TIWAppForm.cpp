@@ -1,0 +1,21 @@
+#include "framework/controls/TIWAppForm.h"
+
+namespace orv {
+
+TIWAppForm::TIWAppForm() = default;
+
+TIWAppForm::~TIWAppForm() = default;
+
+void TIWAppForm::DoCreate() {
+  if (created_) return;
+  created_ = true;
+  if (OnCreate) OnCreate(*this);
+}
+
+void TIWAppForm::DoDestroy() {
+  if (destroyed_) return;
+  destroyed_ = true;
+  if (OnDestroy) OnDestroy(*this);
+}
+
+}  // namespace orv
