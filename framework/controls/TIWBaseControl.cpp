@@ -1,0 +1,10 @@
+#include "framework/controls/TIWBaseControl.h"
+
+namespace orv {
+
+TIWBaseControl::TIWBaseControl() {
+  setAutoSize(true);
+  setShowHint(true);
+}
+
+}  // namespace orv
