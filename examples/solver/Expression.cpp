@@ -1,5 +1,6 @@
 #include "examples/solver/Expression.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 #include <unordered_set>
@@ -50,11 +51,18 @@ struct Expression::Node {
   Op op = Op::Add;                     // Binary
   Function function = Function::Sqrt;  // Call
   std::vector<std::unique_ptr<Node>> args;
+  int height = 1;  // levels of the tree below and including this node
 };
 
 namespace {
 
 using Node = Expression::Node;
+
+// Evaluation recurses once per level of the tree and parsing once per level of
+// parentheses and signs, so both are bounded to keep any equations file from
+// exhausting the stack. Hand-written equations stay far below these limits.
+constexpr int kMaxHeight = 1000;
+constexpr int kMaxNesting = 400;
 
 // Recursive-descent parser over one text. Positions are counted in characters from 1.
 class Parser {
@@ -99,16 +107,38 @@ class Parser {
     return false;
   }
 
-  static std::unique_ptr<Node> binary(Op op, std::unique_ptr<Node> a, std::unique_ptr<Node> b) {
+  // Gives a new inner node its height, refusing trees too deep to evaluate.
+  std::unique_ptr<Node> grown(std::unique_ptr<Node> n) const {
+    for (const auto& a : n->args) n->height = std::max(n->height, a->height + 1);
+    if (n->height > kMaxHeight) fail(pos_, kSyntaxTooDeep);
+    return n;
+  }
+
+  // Counts the levels of the descent that is running.
+  class Level {
+   public:
+    explicit Level(Parser& p) : p_(p) {
+      if (++p_.nesting_ > kMaxNesting) p_.fail(p_.pos_, kSyntaxTooDeep);
+    }
+    ~Level() { --p_.nesting_; }
+    Level(const Level&) = delete;
+    Level& operator=(const Level&) = delete;
+
+   private:
+    Parser& p_;
+  };
+
+  std::unique_ptr<Node> binary(Op op, std::unique_ptr<Node> a, std::unique_ptr<Node> b) const {
     auto n = std::make_unique<Node>();
     n->kind = Kind::Binary;
     n->op = op;
     n->args.push_back(std::move(a));
     n->args.push_back(std::move(b));
-    return n;
+    return grown(std::move(n));
   }
 
   std::unique_ptr<Node> comparison() {
+    const Level level(*this);
     auto left = sum();
     // Two-character operators first, so "<=" is not read as "<" followed by "=".
     static constexpr std::pair<std::string_view, Op> kOps[] = {
@@ -155,11 +185,12 @@ class Parser {
   }
 
   std::unique_ptr<Node> unary() {
+    const Level level(*this);
     if (accept("-")) {
       auto n = std::make_unique<Node>();
       n->kind = Kind::Negate;
       n->args.push_back(unary());
-      return n;
+      return grown(std::move(n));
     }
     if (accept("+")) return unary();
     return power();
@@ -278,7 +309,7 @@ class Parser {
     if (folded == "if") {
       if (n->args.size() != 3) fail(start, kSyntaxIfArguments);
       n->kind = Kind::If;
-      return n;
+      return grown(std::move(n));
     }
     for (const auto& f : kFunctions) {
       if (f.name != folded) continue;
@@ -288,13 +319,14 @@ class Parser {
       }
       n->kind = Kind::Call;
       n->function = f.function;
-      return n;
+      return grown(std::move(n));
     }
     fail(start, kSyntaxUnknownFunction + name);
   }
 
   std::string_view text_;
   std::size_t pos_ = 0;
+  int nesting_ = 0;
 };
 
 Number checked(Number r) {

@@ -93,10 +93,10 @@ std::string LineChart::tickLabel(double value, double step) {
 
 RgbImage LineChart::render(const ChartSpec& spec) {
   if (spec.width < kMinWidth || spec.height < kMinHeight) {
-    throw std::invalid_argument("chart too small");
+    throw std::invalid_argument("the picture is too small for its axes and labels");
   }
   if (!(spec.xMax > spec.xMin) || !std::isfinite(spec.xMin) || !std::isfinite(spec.xMax)) {
-    throw std::invalid_argument("empty x range");
+    throw std::invalid_argument("the x range is empty");
   }
 
   // Range of the y axis: the computed points and the current points, unless given.
@@ -115,7 +115,7 @@ RgbImage LineChart::render(const ChartSpec& spec) {
       hi = std::max(hi, *s.currentY);
     }
   }
-  if (!(lo <= hi)) throw std::invalid_argument("no computable point");
+  if (!(lo <= hi)) throw std::invalid_argument("no point can be computed");
   // Engineers read magnitudes from zero when the data does not sit far away from it.
   if (lo > 0 && lo <= 0.6 * hi) lo = 0;
   if (hi < 0 && hi >= 0.6 * lo) hi = 0;
@@ -163,7 +163,9 @@ RgbImage LineChart::render(const ChartSpec& spec) {
   const int x1 = spec.width - right;
   const int y0 = top;
   const int y1 = spec.height - bottom;
-  if (x1 - x0 < 20 || y1 - y0 < 20) throw std::invalid_argument("chart too small");
+  if (x1 - x0 < 20 || y1 - y0 < 20) {
+    throw std::invalid_argument("the picture is too small for its axes and labels");
+  }
 
   auto px = [&](double x) { return x0 + (x - spec.xMin) / xRange * (x1 - x0); };
   auto py = [&](double y) { return y1 - (y - lo) / (hi - lo) * (y1 - y0); };

@@ -41,8 +41,8 @@ class LineChart {
   static constexpr int kMinWidth = 120;
   static constexpr int kMinHeight = 90;
 
-  // Throws std::invalid_argument when the size is below the minimum, the x range is
-  // empty or no series has a single computable point.
+  // Throws std::invalid_argument, its text saying why, when the picture is too small,
+  // the x range is empty or not finite, or no series has a single computable point.
   static RgbImage render(const ChartSpec& spec);
 
   // Tick values from lo to hi (inclusive, within a small tolerance) for about `target`

@@ -19,6 +19,7 @@ inline constexpr char kSyntaxIfArguments[] = "if takes 3 arguments: if(condition
 inline constexpr char kSyntaxOneArgument[] = " takes 1 argument";
 inline constexpr char kSyntaxTwoOrMoreArguments[] = " takes 2 or more arguments";
 inline constexpr char kSyntaxUnknownFunction[] = "unknown function ";
+inline constexpr char kSyntaxTooDeep[] = "the expression is too long or nested too deeply";
 inline constexpr char kSyntaxStatementExpected[] = "\"name = expression\" is expected";
 inline constexpr char kSyntaxBadName[] = "not a valid variable name";
 inline constexpr char kSyntaxReservedName[] = "pi is a built-in constant";

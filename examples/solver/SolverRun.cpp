@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
+#include <stdexcept>
 
 #include "app/mylib/myLib.h"
 #include "examples/solver/Calculation.h"
@@ -152,7 +153,19 @@ void drawPlot(PlotDeclaration& plot, const PlotRequest& request, Calculation& ca
   }
   if (!anyPoint) throw SolverError(withPrintf(kPlotNoPoints, plot.window));
 
-  const RgbImage chart = LineChart::render(spec);
+  // Ranges are drawn in double precision: the page's infinity (1E3999) does not fit.
+  auto drawable = [](const std::optional<double>& v) { return !v || std::isfinite(*v); };
+  if (!std::isfinite(spec.xMin) || !std::isfinite(spec.xMax) || !drawable(spec.yMin) ||
+      !drawable(spec.yMax)) {
+    throw SolverError(name + " cannot be drawn: its range is too large");
+  }
+  std::optional<RgbImage> drawn;
+  try {
+    drawn.emplace(LineChart::render(spec));
+  } catch (const std::invalid_argument& e) {
+    throw SolverError(name + " cannot be drawn: " + e.what());
+  }
+  const RgbImage& chart = *drawn;
   RgbaImage rgba(chart.width(), chart.height());
   const auto& rgb = chart.pixels();
   for (std::size_t p = 0, n = static_cast<std::size_t>(chart.width()) * chart.height(); p < n;

@@ -135,6 +135,27 @@ TEST(ExpressionTest, RefusesValuesThatCannotBeComputed) {
   }
 }
 
+TEST(ExpressionTest, RefusesExpressionsTooDeepToEvaluate) {
+  const std::string deep = std::string(5000, '(') + "1" + std::string(5000, ')');
+  std::string longSum = "1";
+  for (int i = 0; i < 5000; ++i) longSum += "+1";
+  const std::string signs = std::string(5000, '-') + "1";
+  for (const std::string& text : {deep, longSum, signs}) {
+    SCOPED_TRACE(text.substr(0, 20));
+    try {
+      Expression::parse(text);
+      ADD_FAILURE() << "no syntax error";
+    } catch (const Expression::SyntaxError& e) {
+      EXPECT_STREQ(e.what(), "the expression is too long or nested too deeply");
+    }
+  }
+  // What a person writes stays well inside the limits.
+  std::string sum = "1";
+  for (int i = 0; i < 500; ++i) sum += " + 1";
+  EXPECT_EQ(eval(sum).number(), 501);
+  EXPECT_EQ(eval(std::string(100, '(') + "2" + std::string(100, ')')).number(), 2);
+}
+
 TEST(ExpressionTest, KeepsTheExtendedRangeOfThePage) {
   // The page's infinity (1E3999) is a finite extended value and stays computable.
   const Value v = eval("1e3999 * 2");

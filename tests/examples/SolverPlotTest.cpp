@@ -145,6 +145,9 @@ TEST(SolverPlotTest, ReportsPlotsThatCannotBeDrawn) {
       {"empty fixed y range",
        {"x = 1", "PLOT 1", "X x", "XMIN 0", "XMAX 2", "YMIN 5", "YMAX 5", "Y x", "END"},
        "The y range of PLOT 1 (CALC.EQN line 2) is empty"},
+      {"range beyond what a picture can show",
+       {"x = 1", "PLOT 1", "X x", "XMIN 0", "XMAX 1e3999", "Y x", "END"},
+       "PLOT 1 (CALC.EQN line 2) cannot be drawn: its range is too large"},
       {"size below the minimum",
        {"x = 1", "PLOT 1", "SIZE 50 40", "END"},
        "Syntax error in CALC.EQN line 3 at position 6: the size must be from 120 x 90 to 2000 x "
