@@ -18,7 +18,8 @@ namespace {
 
 orv::THttpRequest browserRequest() {
   orv::THttpRequest q;
-  q.mUserAgent = "Mozilla/5.0 (X11; Linux x86_64) AppleWebKit/537.36 (KHTML, like Gecko) Chrome/120.0";
+  q.mUserAgent =
+      "Mozilla/5.0 (X11; Linux x86_64) AppleWebKit/537.36 (KHTML, like Gecko) Chrome/120.0";
   q.mHost = "127.0.0.1";
   q.mPathInfo = "/$/callback";
   q.mRemoteAddr = "127.0.0.1";

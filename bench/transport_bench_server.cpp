@@ -44,8 +44,9 @@ int main(int argc, char** argv) {
     if (std::strcmp(argv[i], "--page-file") == 0) pageFile = argv[i + 1];
   }
   if (port < 0) {
-    std::puts("usage: bench_transport_server --port N [--port-file PATH] [--page-file PATH]"
-              " (see bench/transport_wrk.sh)");
+    std::puts(
+        "usage: bench_transport_server --port N [--port-file PATH] [--page-file PATH]"
+        " (see bench/transport_wrk.sh)");
     return 0;
   }
 

@@ -27,7 +27,8 @@ inline constexpr std::string_view kInvalidChunkSize = "Invalid chunk size.";
 
 // Packets.
 inline constexpr std::string_view kNoStreamSignature = "No stream signature found.";
-inline constexpr std::string_view kStreamVersionMismatch = "Stream version mismatch. Packet version: ";
+inline constexpr std::string_view kStreamVersionMismatch =
+    "Stream version mismatch. Packet version: ";
 inline constexpr std::string_view kStreamVersionMismatchTail = ", stream version: ";
 inline constexpr std::string_view kUnknownPacketType = "Unknown packet type.";
 inline constexpr std::string_view kPacketTruncated = "Packet data is incomplete.";
@@ -57,46 +58,86 @@ inline constexpr std::string_view kContinueText = "Continue";
 // The status text of an HTTP status code ("Unknown Response Code" for codes not listed).
 inline constexpr std::string_view httpStatusText(int code) {
   switch (code) {
-    case 100: return "Continue";
-    case 200: return "OK";
-    case 201: return "Created";
-    case 202: return "Accepted";
-    case 203: return "Non-authoritative Information";
-    case 204: return "No Content";
-    case 205: return "Reset Content";
-    case 206: return "Partial Content";
-    case 301: return "Moved Permanently";
-    case 302: return "Moved Temporarily";
-    case 303: return "See Other";
-    case 304: return "Not Modified";
-    case 305: return "Use Proxy";
-    case 400: return "Bad Request";
-    case 401: return "Unauthorized";
-    case 403: return "Forbidden";
-    case 404: return "Not Found";
-    case 405: return "Method not allowed";
-    case 406: return "Not Acceptable";
-    case 407: return "Proxy Authentication Required";
-    case 408: return "Request Timeout";
-    case 409: return "Conflict";
-    case 410: return "Gone";
-    case 411: return "Length Required";
-    case 412: return "Precondition Failed";
-    case 413: return "Request Entity Too Long";
-    case 414: return "Request-URI Too Long. 256 Chars max";
-    case 415: return "Unsupported Media Type";
-    case 417: return "Expectation Failed";
-    case 428: return "Precondition Required";
-    case 429: return "Too Many Requests";
-    case 431: return "Request Header Fields Too Large";
-    case 500: return "Internal Server Error";
-    case 501: return "Not Implemented";
-    case 502: return "Bad Gateway";
-    case 503: return "Service Unavailable";
-    case 504: return "Gateway timeout";
-    case 505: return "HTTP version not supported";
-    case 511: return "Network Authentication Required";
-    default: return "Unknown Response Code";
+    case 100:
+      return "Continue";
+    case 200:
+      return "OK";
+    case 201:
+      return "Created";
+    case 202:
+      return "Accepted";
+    case 203:
+      return "Non-authoritative Information";
+    case 204:
+      return "No Content";
+    case 205:
+      return "Reset Content";
+    case 206:
+      return "Partial Content";
+    case 301:
+      return "Moved Permanently";
+    case 302:
+      return "Moved Temporarily";
+    case 303:
+      return "See Other";
+    case 304:
+      return "Not Modified";
+    case 305:
+      return "Use Proxy";
+    case 400:
+      return "Bad Request";
+    case 401:
+      return "Unauthorized";
+    case 403:
+      return "Forbidden";
+    case 404:
+      return "Not Found";
+    case 405:
+      return "Method not allowed";
+    case 406:
+      return "Not Acceptable";
+    case 407:
+      return "Proxy Authentication Required";
+    case 408:
+      return "Request Timeout";
+    case 409:
+      return "Conflict";
+    case 410:
+      return "Gone";
+    case 411:
+      return "Length Required";
+    case 412:
+      return "Precondition Failed";
+    case 413:
+      return "Request Entity Too Long";
+    case 414:
+      return "Request-URI Too Long. 256 Chars max";
+    case 415:
+      return "Unsupported Media Type";
+    case 417:
+      return "Expectation Failed";
+    case 428:
+      return "Precondition Required";
+    case 429:
+      return "Too Many Requests";
+    case 431:
+      return "Request Header Fields Too Large";
+    case 500:
+      return "Internal Server Error";
+    case 501:
+      return "Not Implemented";
+    case 502:
+      return "Bad Gateway";
+    case 503:
+      return "Service Unavailable";
+    case 504:
+      return "Gateway timeout";
+    case 505:
+      return "HTTP version not supported";
+    case 511:
+      return "Network Authentication Required";
+    default:
+      return "Unknown Response Code";
   }
 }
 

@@ -15,8 +15,8 @@
 // connection threads (see TInCustomTCPServer).
 #include <string>
 
-#include "transport/TInCustomHTTPServer.h"
 #include "transport/THttpRequest.h"
+#include "transport/TInCustomHTTPServer.h"
 
 namespace orv {
 

@@ -51,7 +51,8 @@ class THttpReply {
   void SendRenderStream(std::string rendered);
   // The file becomes the body; `disableCacheControl` leaves out the caching headers;
   // `deleteAfter` removes the file once the transport has sent it.
-  void SendFile(const std::string& path, bool disableCacheControl = false, bool deleteAfter = false);
+  void SendFile(const std::string& path, bool disableCacheControl = false,
+                bool deleteAfter = false);
   // A cache file (content type from its trailer) becomes the body.
   void SendCacheFile(const std::string& path);
   // Code 302 with "Location: " + url; drops every cookie added so far.

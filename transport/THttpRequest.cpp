@@ -12,11 +12,16 @@ namespace orv {
 
 std::string_view httpMethodText(THttpMethod method) {
   switch (method) {
-    case THttpMethod::hmGet: return "GET";
-    case THttpMethod::hmPut: return "PUT";
-    case THttpMethod::hmPost: return "POST";
-    case THttpMethod::hmHead: return "HEAD";
-    case THttpMethod::hmNone: break;
+    case THttpMethod::hmGet:
+      return "GET";
+    case THttpMethod::hmPut:
+      return "PUT";
+    case THttpMethod::hmPost:
+      return "POST";
+    case THttpMethod::hmHead:
+      return "HEAD";
+    case THttpMethod::hmNone:
+      break;
   }
   return {};
 }

@@ -17,11 +17,20 @@ std::string htmlEscape(std::string_view text) {
   r.reserve(text.size());
   for (char c : text) {
     switch (c) {
-      case '&': r += "&amp;"; break;
-      case '<': r += "&lt;"; break;
-      case '>': r += "&gt;"; break;
-      case '"': r += "&quot;"; break;
-      default: r += c;
+      case '&':
+        r += "&amp;";
+        break;
+      case '<':
+        r += "&lt;";
+        break;
+      case '>':
+        r += "&gt;";
+        break;
+      case '"':
+        r += "&quot;";
+        break;
+      default:
+        r += c;
     }
   }
   return r;
@@ -79,7 +88,8 @@ std::unique_ptr<THsmStream> TInCustomHTTPServer::CreatePostStream(TInContext&,
   return std::make_unique<THsmStream>(packetTempDir(), std::numeric_limits<std::size_t>::max());
 }
 
-bool TInCustomHTTPServer::DoHeadersAvailable(TInContext&, const std::string&, const TInHeaderList&) {
+bool TInCustomHTTPServer::DoHeadersAvailable(TInContext&, const std::string&,
+                                             const TInHeaderList&) {
   return true;
 }
 
@@ -279,12 +289,13 @@ bool TInCustomHTTPServer::DoExecute(TInContext& context) {
     request.UnparsedParams = request.QueryParams;
   }
   if (ParseParams) {
-    request.Params = decodeParams(isForm ? request.UnparsedParams : request.QueryParams,
-                                  request.CharSet);
+    request.Params =
+        decodeParams(isForm ? request.UnparsedParams : request.QueryParams, request.CharSet);
   }
 
   // 12. Cookies.
-  for (const auto& value : request.RawHeaders.allValues("Cookie")) parseCookies(value, request.Cookies);
+  for (const auto& value : request.RawHeaders.allValues("Cookie"))
+    parseCookies(value, request.Cookies);
 
   // 13. Authorization.
   const std::string authorization = request.RawHeaders.Values("Authorization");

@@ -75,8 +75,8 @@ class TInCustomHTTPServer : public TInCustomTCPServer {
   BodyResult readBody(TInContext& context, TInHTTPRequestInfo& request,
                       TInHTTPResponseInfo& response);
   void writeResponse(TInIOHandler& io, TInHTTPRequestInfo& request, TInHTTPResponseInfo& response);
-  bool answerAndClose(TInIOHandler& io, TInHTTPRequestInfo& request,
-                      TInHTTPResponseInfo& response, int code);
+  bool answerAndClose(TInIOHandler& io, TInHTTPRequestInfo& request, TInHTTPResponseInfo& response,
+                      int code);
 };
 
 // Splits a request target into URI and query (at the first "?") and decodes the path

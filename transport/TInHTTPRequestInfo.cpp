@@ -26,7 +26,8 @@ std::string charsetParameter(const std::string& contentType) {
     const auto next = rest.find(';');
     std::string_view param = trimText(rest.substr(0, next));
     const auto eq = param.find('=');
-    if (eq != std::string_view::npos && equalsIgnoreCase(trimText(param.substr(0, eq)), "charset")) {
+    if (eq != std::string_view::npos &&
+        equalsIgnoreCase(trimText(param.substr(0, eq)), "charset")) {
       std::string_view value = trimText(param.substr(eq + 1));
       if (value.size() >= 2 && value.front() == '"' && value.back() == '"') {
         value = value.substr(1, value.size() - 2);
@@ -46,8 +47,8 @@ std::string withoutCharset(const std::string& contentType) {
     const auto semi = rest.find(';');
     const std::string_view part = trimText(rest.substr(0, semi));
     const auto eq = part.find('=');
-    const bool isCharset =
-        !first && eq != std::string_view::npos && equalsIgnoreCase(trimText(part.substr(0, eq)), "charset");
+    const bool isCharset = !first && eq != std::string_view::npos &&
+                           equalsIgnoreCase(trimText(part.substr(0, eq)), "charset");
     if (!isCharset && !(part.empty() && !first)) {
       if (!first) result += "; ";
       result += part;
@@ -139,7 +140,8 @@ std::vector<std::string> decodeParams(const std::string& text, const std::string
   return lines;
 }
 
-void parseCookies(const std::string& header, std::vector<std::pair<std::string, std::string>>& out) {
+void parseCookies(const std::string& header,
+                  std::vector<std::pair<std::string, std::string>>& out) {
   std::string_view rest(header);
   for (;;) {
     const auto semi = rest.find(';');

@@ -14,7 +14,16 @@
 
 namespace orv {
 
-enum class THTTPCommandType { hcUnknown = 0, hcHEAD, hcGET, hcPOST, hcDELETE, hcPUT, hcTRACE, hcOPTION };
+enum class THTTPCommandType {
+  hcUnknown = 0,
+  hcHEAD,
+  hcGET,
+  hcPOST,
+  hcDELETE,
+  hcPUT,
+  hcTRACE,
+  hcOPTION
+};
 
 class TInHTTPRequestInfo {
  public:

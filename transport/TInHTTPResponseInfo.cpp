@@ -111,7 +111,8 @@ std::string TInHTTPResponseInfo::buildHeader(double now) {
     ContentType = std::string(msg::kDefaultContentType);
     CharSet = std::string(msg::kDefaultCharSet);
   }
-  if (ContentLength == -1 && (TransferEncoding.empty() || equalsIgnoreCase(TransferEncoding, "identity"))) {
+  if (ContentLength == -1 &&
+      (TransferEncoding.empty() || equalsIgnoreCase(TransferEncoding, "identity"))) {
     if (!ContentText.empty()) {
       ContentLength = static_cast<std::int64_t>(encodeContentText(ContentText, CharSet).size());
     } else if (ContentStream) {
@@ -132,7 +133,8 @@ std::string TInHTTPResponseInfo::buildHeader(double now) {
   setIf("Content-Encoding", ContentEncoding);
   setIf("Content-Language", ContentLanguage);
   if (!ContentType.empty()) {
-    setLine(lines, "Content-Type", CharSet.empty() ? ContentType : ContentType + "; charset=" + CharSet);
+    setLine(lines, "Content-Type",
+            CharSet.empty() ? ContentType : ContentType + "; charset=" + CharSet);
   }
   if (ContentLength >= 0) setLine(lines, "Content-Length", std::to_string(ContentLength));
   setIf("Cache-control", CacheControl);
@@ -162,7 +164,8 @@ std::string TInHTTPResponseInfo::buildHeader(double now) {
     removeLine(lines, "Content-Length");
   }
 
-  std::string block = "HTTP/1.1 " + std::to_string(ResponseNo()) + " " + headerSafe(ResponseText) + "\r\n";
+  std::string block =
+      "HTTP/1.1 " + std::to_string(ResponseNo()) + " " + headerSafe(ResponseText) + "\r\n";
   RawHeaders = TInHeaderList();
   for (const auto& [name, value] : lines) {
     RawHeaders.add(name, value);

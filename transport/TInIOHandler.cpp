@@ -38,9 +38,9 @@ TInIOHandler::~TInIOHandler() {
 int TInIOHandler::waitMs() const {
   int ms = ReadTimeout;
   if (readDeadline_) {
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(*readDeadline_ -
-                                                                             Clock::now())
-                          .count();
+    const auto left =
+        std::chrono::duration_cast<std::chrono::milliseconds>(*readDeadline_ - Clock::now())
+            .count();
     const int leftMs = static_cast<int>(std::clamp<long long>(left, 0, 1 << 30));
     ms = ms < 0 ? leftMs : std::min(ms, leftMs);
   }
@@ -96,8 +96,8 @@ void TInIOHandler::fill() {
     buffer_ = std::move(bigger);
     capacity_ = grown;
   }
-  const std::size_t room =
-      std::min<std::size_t>(capacity_ - end_, static_cast<std::size_t>(std::max(RecvBufferSize, 1)));
+  const std::size_t room = std::min<std::size_t>(
+      capacity_ - end_, static_cast<std::size_t>(std::max(RecvBufferSize, 1)));
   const std::size_t got = readFromSource(buffer_.get() + end_, room, waitMs());
   if (got == 0) {
     peerClosed_ = true;
@@ -111,12 +111,12 @@ std::string TInIOHandler::ReadLn() {
   for (;;) {
     const char* start = buffer_.get() + begin_;
     const std::size_t available = end_ - begin_;
-    const void* lf = available > scanned_
-                         ? std::memchr(start + scanned_, '\n', available - scanned_)
-                         : nullptr;
+    const void* lf =
+        available > scanned_ ? std::memchr(start + scanned_, '\n', available - scanned_) : nullptr;
     if (lf != nullptr) {
       std::size_t length = static_cast<const char*>(lf) - start;
-      if (MaxLineLength > 0 && length > limit) throw EInMaxLineLengthExceeded(msg::kMaxLineLengthExceeded);
+      if (MaxLineLength > 0 && length > limit)
+        throw EInMaxLineLengthExceeded(msg::kMaxLineLengthExceeded);
       begin_ += length + 1;
       scanned_ = 0;
       if (length > 0 && start[length - 1] == '\r') --length;
@@ -129,7 +129,8 @@ std::string TInIOHandler::ReadLn() {
     scanned_ = available;
     // Whatever arrives next, this line is already too long: give up now rather than
     // keep buffering for a peer that may never send a line feed.
-    if (MaxLineLength > 0 && available > limit) throw EInMaxLineLengthExceeded(msg::kMaxLineLengthExceeded);
+    if (MaxLineLength > 0 && available > limit)
+      throw EInMaxLineLengthExceeded(msg::kMaxLineLengthExceeded);
     fill();
   }
 }
@@ -150,7 +151,8 @@ void TInIOHandler::Capture(std::vector<std::string>& lines) {
 void TInIOHandler::ReadStream(ByteSink& sink, std::uint64_t count) {
   while (count > 0) {
     if (begin_ == end_) fill();
-    const std::size_t take = static_cast<std::size_t>(std::min<std::uint64_t>(count, end_ - begin_));
+    const std::size_t take =
+        static_cast<std::size_t>(std::min<std::uint64_t>(count, end_ - begin_));
     sink.write(std::string_view(buffer_.get() + begin_, take));
     begin_ += take;
     scanned_ = 0;

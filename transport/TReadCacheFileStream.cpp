@@ -65,7 +65,8 @@ TReadCacheFileStream::Trailer TReadCacheFileStream::readTrailer(const std::strin
     throw EInException(msg::kCacheFileCorrupted);
   }
   std::uint64_t contentSize = 0;
-  for (int i = 7; i >= 0; --i) contentSize = (contentSize << 8) | static_cast<std::uint8_t>(tail[i]);
+  for (int i = 7; i >= 0; --i)
+    contentSize = (contentSize << 8) | static_cast<std::uint8_t>(tail[i]);
   if (contentSize >= fileSize || contentSize > fileSize - kMarkerBytes - 8) {
     throw EInException(msg::kCacheFileCorrupted);
   }

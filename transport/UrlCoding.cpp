@@ -43,8 +43,8 @@ enum class Charset { Utf8, Latin1, Windows1252 };
 
 Charset charsetOf(std::string_view name) {
   const std::string n = lowerAscii(trimText(name));
-  if (n == "iso-8859-1" || n == "latin1" || n == "iso8859-1" || n == "us-ascii" ||
-      n == "ascii" || n == "l1") {
+  if (n == "iso-8859-1" || n == "latin1" || n == "iso8859-1" || n == "us-ascii" || n == "ascii" ||
+      n == "l1") {
     return Charset::Latin1;
   }
   if (n == "windows-1252" || n == "cp1252") return Charset::Windows1252;
@@ -190,7 +190,10 @@ std::string urlDecode(std::string_view text, std::string_view charset) {
   std::uint32_t pendingHigh = 0;  // a high surrogate from "%uD8xx" waiting for its pair
   auto flushPending = [&] {
     if (pendingHigh != 0) {
-      if (target == Charset::Utf8) putUtf8(bytes, kReplacement); else bytes += '?';
+      if (target == Charset::Utf8)
+        putUtf8(bytes, kReplacement);
+      else
+        bytes += '?';
       pendingHigh = 0;
     }
   };
@@ -206,9 +209,9 @@ std::string urlDecode(std::string_view text, std::string_view charset) {
     if (i + 5 < text.size() && (text[i + 1] == 'u' || text[i + 1] == 'U') &&
         hexValue(text[i + 2]) >= 0 && hexValue(text[i + 3]) >= 0 && hexValue(text[i + 4]) >= 0 &&
         hexValue(text[i + 5]) >= 0) {
-      const std::uint32_t unit = static_cast<std::uint32_t>(
-          (hexValue(text[i + 2]) << 12) | (hexValue(text[i + 3]) << 8) |
-          (hexValue(text[i + 4]) << 4) | hexValue(text[i + 5]));
+      const std::uint32_t unit =
+          static_cast<std::uint32_t>((hexValue(text[i + 2]) << 12) | (hexValue(text[i + 3]) << 8) |
+                                     (hexValue(text[i + 4]) << 4) | hexValue(text[i + 5]));
       i += 6;
       if (unit >= 0xD800 && unit <= 0xDBFF) {
         flushPending();

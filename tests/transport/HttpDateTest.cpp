@@ -94,9 +94,13 @@ TEST_F(SetCookieTest, WritesPathDomainFlagsAndExpiry) {
        {"a", "1", "/p", now + 1, "example.org", true, true},
        "a=1; Path=/p; Domain=example.org; Secure; HttpOnly; Max-Age=86400; "
        "Expires=Wed, 09-Dec-2026 21:57:14 GMT"},
-      {"delete", {"a", "", "/", -1, "", false, false}, "a=; Path=/; Expires=Fri, 29-Dec-1899 00:00:00 GMT"},
+      {"delete",
+       {"a", "", "/", -1, "", false, false},
+       "a=; Path=/; Expires=Fri, 29-Dec-1899 00:00:00 GMT"},
       {"empty path", {"a", "1", "", 0, "", false, false}, "a=1"},
-      {"line breaks never reach the header", {"a", "1\r\nX: y", "", 0, "", false, false}, "a=1  X: y"},
+      {"line breaks never reach the header",
+       {"a", "1\r\nX: y", "", 0, "", false, false},
+       "a=1  X: y"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -161,17 +165,29 @@ TEST_F(ResponseHeaderTest, WritesAContentRange) {
   r.ContentRangeInstanceLength = 1000;
   r.AcceptRanges = "bytes";
   const std::string header = r.buildHeader(kSample);
-  EXPECT_NE(header.find("Content-Range: bytes 0-99/1000\r\nAccept-Ranges: bytes\r\n"), std::string::npos);
+  EXPECT_NE(header.find("Content-Range: bytes 0-99/1000\r\nAccept-Ranges: bytes\r\n"),
+            std::string::npos);
 }
 
 TEST(StatusTextTest, NamesEveryListedCode) {
   const std::vector<std::pair<int, std::string>> cases = {
-      {100, "Continue"}, {200, "OK"}, {203, "Non-authoritative Information"},
-      {302, "Moved Temporarily"}, {304, "Not Modified"}, {400, "Bad Request"},
-      {405, "Method not allowed"}, {411, "Length Required"}, {413, "Request Entity Too Long"},
-      {414, "Request-URI Too Long. 256 Chars max"}, {417, "Expectation Failed"},
-      {500, "Internal Server Error"}, {504, "Gateway timeout"}, {505, "HTTP version not supported"},
-      {511, "Network Authentication Required"}, {299, "Unknown Response Code"}, {0, "Unknown Response Code"}};
+      {100, "Continue"},
+      {200, "OK"},
+      {203, "Non-authoritative Information"},
+      {302, "Moved Temporarily"},
+      {304, "Not Modified"},
+      {400, "Bad Request"},
+      {405, "Method not allowed"},
+      {411, "Length Required"},
+      {413, "Request Entity Too Long"},
+      {414, "Request-URI Too Long. 256 Chars max"},
+      {417, "Expectation Failed"},
+      {500, "Internal Server Error"},
+      {504, "Gateway timeout"},
+      {505, "HTTP version not supported"},
+      {511, "Network Authentication Required"},
+      {299, "Unknown Response Code"},
+      {0, "Unknown Response Code"}};
   for (const auto& [code, text] : cases) {
     SCOPED_TRACE(code);
     EXPECT_EQ(msg::httpStatusText(code), text);

@@ -4,8 +4,8 @@
 
 #include <condition_variable>
 #include <functional>
-#include <regex>
 #include <mutex>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -96,14 +96,16 @@ TEST_F(HttpServerTest, AnswersAGetWithHostAndClosesTheConnection) {
   ASSERT_TRUE(r.valid);
   EXPECT_EQ(r.statusLine, "HTTP/1.1 200 OK");
   EXPECT_EQ(r.body, "hello");
-  EXPECT_EQ(r.headerNames(), (std::vector<std::string>{"Connection", "Content-Type", "Content-Length",
-                                                       "Date", "Cache-Control", "Pragma", "P3P"}));
+  EXPECT_EQ(r.headerNames(),
+            (std::vector<std::string>{"Connection", "Content-Type", "Content-Length", "Date",
+                                      "Cache-Control", "Pragma", "P3P"}));
   EXPECT_EQ(r.header("Connection"), "close");
   EXPECT_EQ(r.header("Content-Type"), "text/html; charset=UTF-8");
   EXPECT_EQ(r.header("Content-Length"), "5");
   EXPECT_EQ(r.header("P3P"), "CP=\"NO P3P\"");
-  EXPECT_TRUE(std::regex_match(r.header("Date"),
-                               std::regex("[A-Z][a-z]{2}, \\d\\d [A-Z][a-z]{2} \\d{4} \\d\\d:\\d\\d:\\d\\d GMT")))
+  EXPECT_TRUE(std::regex_match(
+      r.header("Date"),
+      std::regex("[A-Z][a-z]{2}, \\d\\d [A-Z][a-z]{2} \\d{4} \\d\\d:\\d\\d:\\d\\d GMT")))
       << r.header("Date");
   const THttpRequest q = lastRequest();
   EXPECT_EQ(q.mPathInfo, "/");
@@ -131,7 +133,8 @@ TEST_F(HttpServerTest, HandlesRequestLineCases) {
       {"HTTP/1.0 without Host", "GET /x HTTP/1.0\r\n\r\n", "HTTP/1.1 200 OK", "/x"},
       {"lower-case method", "get /y HTTP/1.1\r\nHost: a\r\n\r\n", "HTTP/1.1 200 OK", "/y"},
       {"other method", "DELETE /z HTTP/1.1\r\nHost: a\r\n\r\n", "HTTP/1.1 200 OK", "/z"},
-      {"absolute target fills Host", "GET http://other:81/p?q=1 HTTP/1.1\r\n\r\n", "HTTP/1.1 200 OK", "/p"},
+      {"absolute target fills Host", "GET http://other:81/p?q=1 HTTP/1.1\r\n\r\n",
+       "HTTP/1.1 200 OK", "/p"},
       {"asterisk", "OPTIONS * HTTP/1.1\r\nHost: a\r\n\r\n", "HTTP/1.1 200 OK", "*"},
       {"no version number", "GET /v junk\r\n\r\n", "HTTP/1.1 200 OK", "/v"},
       {"fragment dropped", "GET /f#top HTTP/1.0\r\n\r\n", "HTTP/1.1 200 OK", "/f"},
@@ -206,7 +209,9 @@ TEST_F(HttpServerTest, DecodesFormFieldsInTheRequestsCharset) {
 }
 
 TEST_F(HttpServerTest, KeepsOnlyQueryFieldsForOtherBodies) {
-  request("POST /p?b=2 HTTP/1.1\r\nHost: h\r\nContent-Type: text/plain\r\nContent-Length: 3\r\n\r\na=1");
+  request(
+      "POST /p?b=2 HTTP/1.1\r\nHost: h\r\nContent-Type: text/plain\r\nContent-Length: "
+      "3\r\n\r\na=1");
   const THttpRequest q = lastRequest();
   EXPECT_EQ(q.mQueryFields, std::vector<std::string>{"b=2"});
   EXPECT_TRUE(q.mHasContent);
@@ -223,21 +228,24 @@ TEST_F(HttpServerTest, AsksForALengthWhenBodyBytesComeWithout) {
 TEST_F(HttpServerTest, ReadsChunkedBodies) {
   const std::vector<std::pair<std::string, std::string>> cases = {
       {"one chunk", "3\r\na=1\r\n0\r\n\r\n"},
-      {"extensions, blanks and a trailer", "1;ext=1\r\na\r\n 2 \r\n=1\r\n0\r\nX-Trailer: t\r\n\r\n"},
+      {"extensions, blanks and a trailer",
+       "1;ext=1\r\na\r\n 2 \r\n=1\r\n0\r\nX-Trailer: t\r\n\r\n"},
       {"upper-case hex", "3\r\na=1\r\n0\r\n\r\n"},
   };
   for (const auto& [name, chunks] : cases) {
     SCOPED_TRACE(name);
     const HttpResponse r = request(
         "POST /c HTTP/1.1\r\nHost: h\r\nTransfer-Encoding: chunked\r\n"
-        "Content-Type: application/x-www-form-urlencoded\r\n\r\n" + chunks);
+        "Content-Type: application/x-www-form-urlencoded\r\n\r\n" +
+        chunks);
     EXPECT_EQ(r.statusLine, "HTTP/1.1 200 OK");
     EXPECT_EQ(lastRequest().mQueryFields, std::vector<std::string>{"a=1"});
     EXPECT_TRUE(lastRequest().mHasContent);
   }
   // A body of "abc" exactly as the chunks carry it.
-  request("POST /c HTTP/1.1\r\nHost: h\r\nTransfer-Encoding: Chunked\r\n"
-          "Content-Type: application/x-www-form-urlencoded\r\n\r\n3\r\nabc\r\n0\r\n\r\n");
+  request(
+      "POST /c HTTP/1.1\r\nHost: h\r\nTransfer-Encoding: Chunked\r\n"
+      "Content-Type: application/x-www-form-urlencoded\r\n\r\n3\r\nabc\r\n0\r\n\r\n");
   EXPECT_EQ(lastRequest().mQueryFields, std::vector<std::string>{"abc"});
 }
 
@@ -245,7 +253,8 @@ TEST_F(HttpServerTest, RefusesBrokenBodies) {
   const std::vector<std::pair<std::string, std::string>> cases = {
       {"POST /c HTTP/1.1\r\nHost: h\r\nTransfer-Encoding: chunked\r\n\r\nzz\r\nabc\r\n0\r\n\r\n",
        "HTTP/1.1 400 Bad Request"},
-      {"POST /c HTTP/1.1\r\nHost: h\r\nTransfer-Encoding: gzip\r\n\r\n", "HTTP/1.1 400 Bad Request"},
+      {"POST /c HTTP/1.1\r\nHost: h\r\nTransfer-Encoding: gzip\r\n\r\n",
+       "HTTP/1.1 400 Bad Request"},
       {"POST /c HTTP/1.1\r\nHost: h\r\nContent-Length: abc\r\n\r\n", "HTTP/1.1 400 Bad Request"},
       {"POST /c HTTP/1.1\r\nHost: h\r\nContent-Length: -3\r\n\r\n", "HTTP/1.1 400 Bad Request"},
   };
@@ -260,8 +269,9 @@ TEST_F(HttpServerTest, RefusesBrokenBodies) {
 
 TEST_F(HttpServerTest, SendsTheInterimContinueBeforeTheBody) {
   RawClient client(port_);
-  client.send("POST /e HTTP/1.1\r\nHost: h\r\nExpect: 100-continue\r\n"
-              "Content-Type: application/x-www-form-urlencoded\r\nContent-Length: 3\r\n\r\n");
+  client.send(
+      "POST /e HTTP/1.1\r\nHost: h\r\nExpect: 100-continue\r\n"
+      "Content-Type: application/x-www-form-urlencoded\r\nContent-Length: 3\r\n\r\n");
   EXPECT_EQ(client.readUntil("\r\n\r\n"), "HTTP/1.1 100 Continue\r\n\r\n");
   client.send("a=1");
   const HttpResponse r = parseResponse(client.readAll());
@@ -270,7 +280,8 @@ TEST_F(HttpServerTest, SendsTheInterimContinueBeforeTheBody) {
 }
 
 TEST_F(HttpServerTest, RefusesOtherExpectations) {
-  const HttpResponse r = request("POST /e HTTP/1.1\r\nHost: h\r\nExpect: something\r\nContent-Length: 3\r\n\r\n");
+  const HttpResponse r =
+      request("POST /e HTTP/1.1\r\nHost: h\r\nExpect: something\r\nContent-Length: 3\r\n\r\n");
   EXPECT_EQ(r.statusLine, "HTTP/1.1 417 Expectation Failed");
   EXPECT_TRUE(requests().empty());
 }
@@ -315,7 +326,8 @@ TEST_F(HttpServerTest, TakesTheServerPortFromTheHostHeader) {
 }
 
 TEST_F(HttpServerTest, AppliesTheMethodOverride) {
-  request("POST /m HTTP/1.1\r\nHost: h\r\nX-HTTP-Method-Override: put\r\nContent-Length: 0\r\n\r\n");
+  request(
+      "POST /m HTTP/1.1\r\nHost: h\r\nX-HTTP-Method-Override: put\r\nContent-Length: 0\r\n\r\n");
   EXPECT_EQ(lastRequest().mHttpMethod, THttpMethod::hmPut);
 }
 
@@ -365,14 +377,17 @@ TEST_F(HttpServerTest, LimitsTheRequestLineTo32768Bytes) {
   // "GET /aaa... HTTP/1.0" plus CR: the line before its LF counts the CR too.
   const std::string head = "GET /";
   const std::string tail = " HTTP/1.0\r";
-  const std::string fits = head + std::string(32768 - head.size() - tail.size(), 'a') + tail + "\n\r\n";
+  const std::string fits =
+      head + std::string(32768 - head.size() - tail.size(), 'a') + tail + "\n\r\n";
   EXPECT_EQ(parseResponse(send(fits)).statusLine, "HTTP/1.1 200 OK");
-  const std::string over = head + std::string(32769 - head.size() - tail.size(), 'a') + tail + "\n\r\n";
+  const std::string over =
+      head + std::string(32769 - head.size() - tail.size(), 'a') + tail + "\n\r\n";
   EXPECT_EQ(send(over), "");
 }
 
 TEST_F(HttpServerTest, ClosesOnAHeaderLineOverTheLimit) {
-  EXPECT_EQ(send("GET / HTTP/1.1\r\nHost: h\r\nX-Big: " + std::string(33000, 'b') + "\r\n\r\n"), "");
+  EXPECT_EQ(send("GET / HTTP/1.1\r\nHost: h\r\nX-Big: " + std::string(33000, 'b') + "\r\n\r\n"),
+            "");
   EXPECT_TRUE(requests().empty());
 }
 
@@ -400,8 +415,9 @@ TEST_F(HttpServerTest, CutsOffAPeerThatSendsNoLineFeed) {
 
 TEST_F(HttpServerTest, GivesUpOnSlowRequestsAfterTheReadTimeOut) {
   serve([](THTTPServerIn& s) { s.ReadTimeout = 200; });
-  for (const std::string partial : {"", "GET / HT", "GET / HTTP/1.1\r\nHost: h\r\n",
-                                    "POST / HTTP/1.1\r\nHost: h\r\nContent-Length: 10\r\n\r\nabc"}) {
+  for (const std::string partial :
+       {"", "GET / HT", "GET / HTTP/1.1\r\nHost: h\r\n",
+        "POST / HTTP/1.1\r\nHost: h\r\nContent-Length: 10\r\n\r\nabc"}) {
     SCOPED_TRACE(partial);
     RawClient client(port_);
     client.send(partial);
@@ -419,8 +435,9 @@ TEST_F(HttpServerTest, Refuses413BodiesBeforeReadingThem) {
   EXPECT_EQ(r.header("Connection"), "close");
 
   serve([](THTTPServerIn& s) { s.MaxRequestBodySize = 10; });
-  EXPECT_EQ(request("POST / HTTP/1.1\r\nHost: h\r\nContent-Length: 10\r\n\r\n0123456789").statusLine,
-            "HTTP/1.1 200 OK");
+  EXPECT_EQ(
+      request("POST / HTTP/1.1\r\nHost: h\r\nContent-Length: 10\r\n\r\n0123456789").statusLine,
+      "HTTP/1.1 200 OK");
   EXPECT_EQ(request("POST / HTTP/1.1\r\nHost: h\r\nTransfer-Encoding: chunked\r\n\r\n"
                     "6\r\n012345\r\n6\r\n012345\r\n0\r\n\r\n")
                 .statusLine,
@@ -449,7 +466,9 @@ TEST_F(HttpServerTest, Answers400WhenNoHookIsInstalled) {
 }
 
 TEST_F(HttpServerTest, Answers400WithTheMessageOfAFailingHook) {
-  setHttpHook([](std::uint8_t*, std::size_t) { throw std::runtime_error("Session was terminated.\r\nX: y"); });
+  setHttpHook([](std::uint8_t*, std::size_t) {
+    throw std::runtime_error("Session was terminated.\r\nX: y");
+  });
   const HttpResponse r = request("GET / HTTP/1.1\r\nHost: h\r\n\r\n");
   EXPECT_EQ(r.statusLine, "HTTP/1.1 400 Session was terminated.  X: y");
   EXPECT_FALSE(r.hasHeader("X"));
@@ -457,7 +476,8 @@ TEST_F(HttpServerTest, Answers400WithTheMessageOfAFailingHook) {
 
 TEST_F(HttpServerTest, Answers400ForAReplyNeverFilledIn) {
   setAnswer([](const THttpRequest&, THttpReply&) {});
-  EXPECT_EQ(request("GET / HTTP/1.1\r\nHost: h\r\n\r\n").statusLine, "HTTP/1.1 400 Uninitialized reply.");
+  EXPECT_EQ(request("GET / HTTP/1.1\r\nHost: h\r\n\r\n").statusLine,
+            "HTTP/1.1 400 Uninitialized reply.");
 }
 
 TEST_F(HttpServerTest, WritesTheReplysStatusHeadersAndCookies) {
@@ -475,9 +495,9 @@ TEST_F(HttpServerTest, WritesTheReplysStatusHeadersAndCookies) {
   EXPECT_EQ(r.header("Content-Type"), "text/plain; charset=ISO-8859-1");
   EXPECT_EQ(r.header("X-Custom"), "value");
   EXPECT_FALSE(r.hasHeader("no-compression"));
-  EXPECT_EQ(r.all("Set-Cookie"), (std::vector<std::string>{
-                                     "IW_ORVWS=abc_1; Path=/; HttpOnly",
-                                     "old=; Path=/; Expires=Fri, 29-Dec-1899 00:00:00 GMT"}));
+  EXPECT_EQ(r.all("Set-Cookie"),
+            (std::vector<std::string>{"IW_ORVWS=abc_1; Path=/; HttpOnly",
+                                      "old=; Path=/; Expires=Fri, 29-Dec-1899 00:00:00 GMT"}));
   EXPECT_EQ(r.body, "missing");
 }
 
@@ -553,12 +573,14 @@ TEST_F(HttpServerTest, SendsTheContentOfACacheFileWithItsType) {
 TEST_F(HttpServerTest, CarriesLargeBodiesBothWaysWithoutLeavingFiles) {
   const std::string big(100000, 'x');
   setAnswer([&big](const THttpRequest& q, THttpReply& reply) {
-    reply.WriteString(q.mQueryFields.size() == 1 && q.mQueryFields[0] == "v=" + big ? big : "wrong");
+    reply.WriteString(q.mQueryFields.size() == 1 && q.mQueryFields[0] == "v=" + big ? big
+                                                                                    : "wrong");
   });
   const std::string body = "v=" + big;
-  const HttpResponse r =
-      request("POST /p HTTP/1.1\r\nHost: h\r\nContent-Type: application/x-www-form-urlencoded\r\n"
-              "Content-Length: " + std::to_string(body.size()) + "\r\n\r\n" + body);
+  const HttpResponse r = request(
+      "POST /p HTTP/1.1\r\nHost: h\r\nContent-Type: application/x-www-form-urlencoded\r\n"
+      "Content-Length: " +
+      std::to_string(body.size()) + "\r\n\r\n" + body);
   EXPECT_EQ(r.statusLine, "HTTP/1.1 200 OK");
   EXPECT_EQ(r.body.size(), big.size());
   EXPECT_TRUE(r.body == big);
@@ -572,14 +594,16 @@ TEST_F(HttpServerTest, Answers500WithTheEscapedMessageOfAFailingHandler) {
     throw std::runtime_error("bad <b>input</b> & more");
   };
   plain.SetActive(true);
-  const HttpResponse r = parseResponse(test::exchange(plain.boundPort(), "GET / HTTP/1.1\r\nHost: h\r\n\r\n"));
+  const HttpResponse r =
+      parseResponse(test::exchange(plain.boundPort(), "GET / HTTP/1.1\r\nHost: h\r\n\r\n"));
   EXPECT_EQ(r.statusLine, "HTTP/1.1 500 Internal Server Error");
   EXPECT_EQ(r.header("Content-Type"), "text/html; charset=ISO-8859-1");
   EXPECT_EQ(r.body, "bad &lt;b&gt;input&lt;/b&gt; &amp; more");
 }
 
 TEST_F(HttpServerTest, SurvivesAPeerThatLeavesBeforeTheAnswer) {
-  setAnswer([](const THttpRequest&, THttpReply& reply) { reply.WriteString(std::string(4 << 20, 'z')); });
+  setAnswer(
+      [](const THttpRequest&, THttpReply& reply) { reply.WriteString(std::string(4 << 20, 'z')); });
   for (int i = 0; i < 5; ++i) {
     RawClient client(port_);
     client.send("GET / HTTP/1.1\r\nHost: h\r\n\r\n");

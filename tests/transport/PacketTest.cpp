@@ -12,9 +12,9 @@
 #include "transport/PacketWriter.h"
 #include "transport/ReplyPacket.h"
 #include "transport/THsmStream.h"
-#include "transport/TReadCacheFileStream.h"
 #include "transport/THttpReply.h"
 #include "transport/THttpRequest.h"
+#include "transport/TReadCacheFileStream.h"
 
 namespace orv {
 namespace {
@@ -70,13 +70,15 @@ TEST(PacketEncodingTest, WritesLittleEndianNumbersAndCountedTexts) {
   w.writeText("");
   w.writeText("\xC3\xA9");
   w.writeTextList({"a", ""});
-  const std::string expected("\x04\x03\x02\x01\x06\x05\x07\x01"
-                             "\x00\x00\x00\x00"
-                             "\x02\x00\x00\x00\xC3\xA9"
-                             "\x02\x00\x00\x00"
-                             "\x01\x00\x00\x00" "a"
-                             "\x00\x00\x00\x00",
-                             8 + 4 + 6 + 4 + 5 + 4);
+  const std::string expected(
+      "\x04\x03\x02\x01\x06\x05\x07\x01"
+      "\x00\x00\x00\x00"
+      "\x02\x00\x00\x00\xC3\xA9"
+      "\x02\x00\x00\x00"
+      "\x01\x00\x00\x00"
+      "a"
+      "\x00\x00\x00\x00",
+      8 + 4 + 6 + 4 + 5 + 4);
   EXPECT_EQ(w.bytes(), expected);
 
   PacketReader r(w.bytes());
@@ -148,8 +150,10 @@ TEST(PacketFrameTest, ReportsBadFrames) {
       {"empty block", std::string(), "No stream signature found."},
       {"other version", std::string("\x07\x08\x22\x07\x05\x00\x00\x00\x00", 9),
        "Stream version mismatch. Packet version: 5, stream version: 6"},
-      {"unknown kind", std::string("\x07\x08\x22\x07\x06\x00\x00\x00\x02", 9), "Unknown packet type."},
-      {"missing file", std::string("\x07\x08\x22\x07\x06\x00\x00\x00\x01\x0A\x00\x00\x00/nonexist/", 23),
+      {"unknown kind", std::string("\x07\x08\x22\x07\x06\x00\x00\x00\x02", 9),
+       "Unknown packet type."},
+      {"missing file",
+       std::string("\x07\x08\x22\x07\x06\x00\x00\x00\x01\x0A\x00\x00\x00/nonexist/", 23),
        "Cannot open file \"/nonexist/\"."},
   };
   for (const auto& c : cases) {
@@ -275,7 +279,8 @@ TEST(ReplyPacketTest, CarriesAnInlineBodyOf32759BytesInTheBlockAndOneMoreByFile)
   // which the whole reply body is exactly 32759 bytes.
   ReplyPacket p;
   p.kind = ReplyKind::Inline;
-  const std::size_t overhead = 8 + 1 + 2 + 4 * 4 + 4 + 4;  // signature, kind, code, 4 Texts, cookies, length
+  const std::size_t overhead =
+      8 + 1 + 2 + 4 * 4 + 4 + 4;  // signature, kind, code, 4 Texts, cookies, length
   for (std::size_t extra : {std::size_t{0}, std::size_t{1}}) {
     SCOPED_TRACE(extra);
     p.body.assign(32759 - overhead + extra, 'b');
@@ -440,7 +445,8 @@ TEST_F(HttpReplyCommitTest, SendsALargeBodyByTemporaryFile) {
 
 // A cache file as the framework writes it: content, then content type, cache type,
 // href, content size and the marker.
-std::string cacheFileBytes(const std::string& content, const std::string& type, std::uint8_t cacheType) {
+std::string cacheFileBytes(const std::string& content, const std::string& type,
+                           std::uint8_t cacheType) {
   PacketWriter w;
   w.writeBytes(content);
   w.writeText(type);
