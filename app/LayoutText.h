@@ -1,6 +1,6 @@
 #pragma once
 // The text rules of the author's files (the layout file and the memo texts it names):
-// how their bytes become lines, how whole-number and flag fields read, and how a file
+// how their bytes become lines, how flag fields read, and how a file
 // name written on Windows is found on a case-sensitive file system.
 //
 // Plain functions without state; safe from any thread.
