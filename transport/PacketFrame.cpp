@@ -61,17 +61,17 @@ void writePacketFrame(std::span<std::uint8_t> block, std::string_view body,
   std::memcpy(block.data(), frame.bytes().data(), frame.bytes().size());
 }
 
-std::string readPacketFrame(std::span<const std::uint8_t> block) {
+PacketBody readPacketFrame(std::span<const std::uint8_t> block) {
   PacketReader reader(blockView(block));
   reader.readSignature();
   const std::uint8_t kind = reader.readByte();
   if (kind == kPacketKindInline) {
-    return std::string(blockView(block).substr(reader.position()));
+    return PacketBody(blockView(block).substr(reader.position()));
   }
   if (kind != kPacketKindFile) throw EInPacketError(msg::kUnknownPacketType);
   const std::string path = reader.readText();
   FileStream file(path, /*deleteOnClose=*/true);
-  return file.readAll();
+  return PacketBody(file.readAll());
 }
 
 std::string packetSpillPath(std::span<const std::uint8_t> block) {

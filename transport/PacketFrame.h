@@ -9,6 +9,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace orv {
 
@@ -23,10 +24,26 @@ inline constexpr std::uint8_t kPacketKindFile = 1;
 void writePacketFrame(std::span<std::uint8_t> block, std::string_view body,
                       const std::string& tempDir);
 
+// A packet body as read from a block: a view of the block itself (the body follows the
+// frame there) or the contents of the spill file. Valid while the block is.
+class PacketBody {
+ public:
+  explicit PacketBody(std::string_view inBlock) : bytes_(inBlock) {}
+  explicit PacketBody(std::string fromFile) : file_(std::move(fromFile)), bytes_(file_) {}
+  PacketBody(const PacketBody&) = delete;
+  PacketBody& operator=(const PacketBody&) = delete;
+
+  std::string_view bytes() const { return bytes_; }
+
+ private:
+  std::string file_;
+  std::string_view bytes_;
+};
+
 // Reads the body back: the rest of the block after the frame, or the contents of the
 // named file (which is then removed). Raises "No stream signature found.", the version
 // mismatch text, or "Unknown packet type.".
-std::string readPacketFrame(std::span<const std::uint8_t> block);
+PacketBody readPacketFrame(std::span<const std::uint8_t> block);
 
 // The temporary file named by a block whose body travels by file; empty otherwise (or
 // when the block is not a readable frame). Lets a caller remove a file nobody read.

@@ -50,8 +50,8 @@ void encodeReplyPacket(std::span<std::uint8_t> block, const ReplyPacket& packet,
 }
 
 ReplyPacket decodeReplyPacket(std::span<const std::uint8_t> block) {
-  const std::string body = readPacketFrame(block);
-  PacketReader r(body);
+  const PacketBody body = readPacketFrame(block);
+  PacketReader r(body.bytes());
   r.readSignature();
   ReplyPacket packet;
   const std::uint8_t kind = r.readByte();

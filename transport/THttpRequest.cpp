@@ -47,8 +47,8 @@ std::string listValue(const std::vector<std::string>& list, std::string_view nam
 }
 
 THttpRequest THttpRequest::fromPacket(std::span<const std::uint8_t> block) {
-  const std::string body = readPacketFrame(block);
-  PacketReader r(body);
+  const PacketBody body = readPacketFrame(block);
+  PacketReader r(body.bytes());
   r.readSignature();
   THttpRequest q;
   q.mUserAgent = r.readText();

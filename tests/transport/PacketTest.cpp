@@ -115,7 +115,7 @@ TEST(PacketFrameTest, KeepsBodiesUpTo32759BytesInTheBlock) {
     writePacketFrame(block, body, dir.path());
     EXPECT_EQ(block[8], kPacketKindInline);
     EXPECT_EQ(std::memcmp(block.data(), "\x07\x08\x22\x07\x06\x00\x00\x00", 8), 0);
-    EXPECT_EQ(readPacketFrame(block).substr(0, size), body);
+    EXPECT_EQ(readPacketFrame(block).bytes().substr(0, size), body);
     EXPECT_TRUE(dir.files().empty());
   }
 }
@@ -134,7 +134,7 @@ TEST(PacketFrameTest, SendsLargerBodiesByTemporaryFileAndRemovesItWhenRead) {
   EXPECT_EQ(dir.files()[0].rfind("KVQ", 0), 0u);
   EXPECT_EQ(dir.files()[0].substr(dir.files()[0].size() - 4), ".tmp");
   EXPECT_EQ(test::readFile(path), body);
-  EXPECT_EQ(readPacketFrame(block), body);
+  EXPECT_EQ(readPacketFrame(block).bytes(), body);
   EXPECT_TRUE(dir.files().empty());
 }
 
