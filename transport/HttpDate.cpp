@@ -27,19 +27,6 @@ std::int64_t daysFromCivil(std::int64_t y, unsigned m, unsigned d) {
   return era * 146097 + static_cast<std::int64_t>(doe) - 719468;
 }
 
-void civilFromDays(std::int64_t z, std::int64_t& y, unsigned& m, unsigned& d) {
-  z += 719468;
-  const std::int64_t era = (z >= 0 ? z : z - 146096) / 146097;
-  const unsigned doe = static_cast<unsigned>(z - era * 146097);
-  const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-  y = static_cast<std::int64_t>(yoe) + era * 400;
-  const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-  const unsigned mp = (5 * doy + 2) / 153;
-  d = doy - (153 * mp + 2) / 5 + 1;
-  m = mp + (mp < 10 ? 3 : -9);
-  y += m <= 2;
-}
-
 // Whole milliseconds since 1899-12-30 00:00 of a date-time, honouring the convention
 // for negative values (the fraction counts forwards from the day).
 std::int64_t dateTimeToMs(double dt) {
@@ -47,27 +34,6 @@ std::int64_t dateTimeToMs(double dt) {
   const double frac = std::fabs(dt - day);
   return static_cast<std::int64_t>(day) * 86400000 +
          static_cast<std::int64_t>(std::llround(frac * 86400000.0));
-}
-
-std::tm brokenDownFromMs(std::int64_t ms) {
-  std::int64_t days = ms / 86400000;
-  std::int64_t rest = ms % 86400000;
-  if (rest < 0) {
-    rest += 86400000;
-    --days;
-  }
-  std::int64_t y;
-  unsigned m, d;
-  civilFromDays(days - kUnixEpochDay, y, m, d);
-  std::tm tm{};
-  tm.tm_year = static_cast<int>(y - 1900);
-  tm.tm_mon = static_cast<int>(m) - 1;
-  tm.tm_mday = static_cast<int>(d);
-  tm.tm_hour = static_cast<int>(rest / 3600000);
-  tm.tm_min = static_cast<int>(rest / 60000 % 60);
-  tm.tm_sec = static_cast<int>(rest / 1000 % 60);
-  tm.tm_isdst = -1;
-  return tm;
 }
 
 std::string formatGmt(std::time_t seconds, char dateSeparator) {
@@ -101,8 +67,20 @@ double nowLocalDateTime() {
 }
 
 std::time_t localDateTimeToUnix(double localDateTime) {
-  std::tm tm = brokenDownFromMs(dateTimeToMs(localDateTime));
-  return std::mktime(&tm);
+  // The wall-clock reading as if it were UTC, then corrected by the zone's offset at
+  // that moment (a second pass settles readings near a daylight-saving change). Not
+  // mktime: it re-reads the zone settings on every call under a process-wide lock.
+  const std::int64_t ms = dateTimeToMs(localDateTime);
+  std::int64_t seconds = ms / 1000;
+  if (ms % 1000 < 0) --seconds;
+  const auto asUtc = static_cast<std::time_t>(seconds - kUnixEpochDay * 86400);
+  std::time_t t = asUtc;
+  for (int pass = 0; pass < 2; ++pass) {
+    std::tm local{};
+    localtime_r(&t, &local);
+    t = asUtc - local.tm_gmtoff;
+  }
+  return t;
 }
 
 std::string httpDate(double localDateTime) {
