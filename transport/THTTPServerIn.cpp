@@ -3,6 +3,8 @@
 #include <unistd.h>
 
 #include <charconv>
+#include <memory>
+#include <span>
 #include <vector>
 
 #include "transport/HttpHook.h"
@@ -63,7 +65,19 @@ std::unique_ptr<THsmStream> THTTPServerIn::CreatePostStream(TInContext&, const T
   return std::make_unique<THsmStream>(packetTempDir());
 }
 
-THttpRequest THTTPServerIn::requestForPacket(const TInHTTPRequestInfo& request) {
+int portOfHost(const std::string& host) {
+  std::string name, port;
+  splitHost(host, name, port);
+  int parsed = -1;
+  const auto r = std::from_chars(port.data(), port.data() + port.size(), parsed);
+  if (port.empty() || r.ec != std::errc() || r.ptr != port.data() + port.size() || parsed < 0 ||
+      parsed > 65535) {
+    return -1;
+  }
+  return parsed;
+}
+
+THttpRequest THTTPServerIn::requestForPacket(const TInHTTPRequestInfo& request, int localPort) {
   THttpRequest q;
   const TInHeaderList& h = request.RawHeaders;
   q.mUserAgent = request.UserAgent;
@@ -74,16 +88,8 @@ THttpRequest THTTPServerIn::requestForPacket(const TInHTTPRequestInfo& request) 
   q.mAuthorization = h.Values("Authorization");
   q.mPathInfo = request.Document;
   q.mRemoteAddr = request.RemoteIP;
-  int port = request.LocalPort;
-  if (!hostPort.empty()) {
-    int parsed = 0;
-    const auto r = std::from_chars(hostPort.data(), hostPort.data() + hostPort.size(), parsed);
-    if (r.ec == std::errc() && r.ptr == hostPort.data() + hostPort.size() && parsed >= 0 &&
-        parsed <= 65535) {
-      port = parsed;
-    }
-  }
-  q.mServerPort = port;
+  const int port = portOfHost(request.Host);
+  q.mServerPort = port >= 0 ? port : localPort;
   q.mQuery = request.QueryParams;
   q.mHttpMethod = httpMethodFromText(request.Command);
   q.mIfModifiedSince = h.Values("If-Modified-Since");
@@ -101,10 +107,15 @@ THttpRequest THTTPServerIn::requestForPacket(const TInHTTPRequestInfo& request) 
   return q;
 }
 
-void THTTPServerIn::dispatch(TInHTTPRequestInfo& request, TInHTTPResponseInfo& response) {
-  // The upload list stays empty: no control of this application uploads files.
-  const THttpRequest packetRequest = requestForPacket(request);
-  std::vector<std::uint8_t> block(kPacketBlockSize);
+void THTTPServerIn::dispatch(TInIOHandler& io, TInHTTPRequestInfo& request,
+                             TInHTTPResponseInfo& response) {
+  // The upload list stays empty: no control of this application uploads files. The
+  // connection's own port is looked up only when the Host header names none.
+  const THttpRequest packetRequest = requestForPacket(
+      request, portOfHost(request.Host) >= 0 ? 0 : io.localAddress().port);
+  // A fresh block per request; its bytes past the packet are never read.
+  auto storage = std::make_unique_for_overwrite<std::uint8_t[]>(kPacketBlockSize);
+  const std::span<std::uint8_t> block(storage.get(), kPacketBlockSize);
   packetRequest.toPacket(block, packetTempDir());
   const std::string requestSpill = packetSpillPath(block);
   try {
@@ -147,10 +158,10 @@ void THTTPServerIn::dispatch(TInHTTPRequestInfo& request, TInHTTPResponseInfo& r
   callHttpCompressHook(request, response);
 }
 
-void THTTPServerIn::DoCommandGet(TInContext&, TInHTTPRequestInfo& request,
+void THTTPServerIn::DoCommandGet(TInContext& context, TInHTTPRequestInfo& request,
                                  TInHTTPResponseInfo& response) {
   try {
-    dispatch(request, response);
+    dispatch(context.Connection().IOHandler(), request, response);
   } catch (const EInSocketError&) {
     throw;
   } catch (const std::exception& e) {

@@ -32,8 +32,9 @@ class THTTPServerIn : public TInCustomHTTPServer {
   // The port of the first binding once active (the one the system chose for port 0).
   int Port() const { return boundPort(0); }
 
-  // The request packet's view of an HTTP request (exposed for tests and diagnostics).
-  static THttpRequest requestForPacket(const TInHTTPRequestInfo& request);
+  // The request packet's view of an HTTP request; `localPort` is the connection's port,
+  // the server port when the Host header names none.
+  static THttpRequest requestForPacket(const TInHTTPRequestInfo& request, int localPort);
 
  protected:
   void DoCommandGet(TInContext& context, TInHTTPRequestInfo& request,
@@ -44,8 +45,11 @@ class THTTPServerIn : public TInCustomHTTPServer {
                                                const TInHeaderList& headers) override;
 
  private:
-  void dispatch(TInHTTPRequestInfo& request, TInHTTPResponseInfo& response);
+  void dispatch(TInIOHandler& io, TInHTTPRequestInfo& request, TInHTTPResponseInfo& response);
 };
+
+// The port a Host value names ("h:8080" -> 8080), or -1 when it names none.
+int portOfHost(const std::string& host);
 
 // The bindings for a BoundIP setting: each non-empty comma-separated address, or
 // "0.0.0.0" when there is none.

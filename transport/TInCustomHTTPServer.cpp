@@ -233,7 +233,6 @@ bool TInCustomHTTPServer::DoExecute(TInContext& context) {
     request.Command = upperAscii(trimText(request.MethodOverride));
   }
   request.RemoteIP = io.peerAddress().ip;
-  request.LocalPort = io.localAddress().port;
   request.CommandType = TInHTTPRequestInfo::commandTypeOf(request.Command);
 
   // 8. Target.

@@ -235,11 +235,16 @@ void TInCustomTCPServer::acceptOne(int fd) {
     auto connection = std::make_unique<TInTCPConnection>(makeIOHandler(std::move(socket)));
     auto it = slots_.emplace(slots_.end());
     it->context = std::make_unique<TInContext>(*this, std::move(connection));
+    // Counted among the live contexts from here, so the new thread need not take the
+    // lock (which this listener still holds) before it starts serving.
+    it->live = true;
+    ++liveCount_;
     try {
       // Started under the lock, so the thread cannot finish (and be reaped) before
       // its slot holds it.
       it->thread = std::thread([this, it] { runConnection(it); });
     } catch (...) {
+      --liveCount_;
       slots_.erase(it);
       throw;
     }
@@ -251,11 +256,6 @@ void TInCustomTCPServer::acceptOne(int fd) {
 void TInCustomTCPServer::runConnection(SlotIterator slot) {
   setCurrentThreadName(connectionThreadName());
   TInContext& context = *slot->context;
-  {
-    std::lock_guard lock(contextsMutex_);
-    slot->live = true;
-    ++liveCount_;
-  }
   try {
     DoConnect(context);
     while (DoExecute(context) && context.Connection().Connected()) {
@@ -278,16 +278,14 @@ void TInCustomTCPServer::runConnection(SlotIterator slot) {
     DoDisconnect(context);
   } catch (...) {
   }
-  {
-    std::lock_guard lock(contextsMutex_);
-    slot->live = false;
-    --liveCount_;
-  }
   try {
     context.Connection().Disconnect();
   } catch (...) {
   }
+  // Leaves the live contexts and joins the finished ones in one step.
   std::lock_guard lock(contextsMutex_);
+  slot->live = false;
+  --liveCount_;
   const bool wake = finished_.empty();
   finished_.push_back(slot);
   if (wake && reapEvent_.valid()) {

@@ -43,7 +43,6 @@ class TInHTTPRequestInfo {
   std::vector<std::pair<std::string, std::string>> Cookies;
   std::unique_ptr<THsmStream> PostStream;
   std::string RemoteIP;
-  int LocalPort = 0;
   bool AuthExists = false;
   std::string AuthUsername;
   std::string AuthPassword;

@@ -23,11 +23,16 @@ constexpr std::size_t kInitialBuffer = 4096;
 
 }  // namespace
 
-TInIOHandler::TInIOHandler(Socket socket) : socket_(std::move(socket)) {
-  if (socket_.valid()) {
-    peer_ = peerAddressOf(socket_.fd());
-    local_ = localAddressOf(socket_.fd());
-  }
+TInIOHandler::TInIOHandler(Socket socket) : socket_(std::move(socket)) {}
+
+const SocketAddress& TInIOHandler::peerAddress() const {
+  if (!peer_) peer_ = socket_.valid() ? peerAddressOf(socket_.fd()) : SocketAddress{};
+  return *peer_;
+}
+
+const SocketAddress& TInIOHandler::localAddress() const {
+  if (!local_) local_ = socket_.valid() ? localAddressOf(socket_.fd()) : SocketAddress{};
+  return *local_;
 }
 
 TInIOHandler::~TInIOHandler() {

@@ -83,8 +83,9 @@ class TInIOHandler {
   // Waits for reads end at this point in time as well (cleared with nullopt).
   void setReadDeadline(std::optional<Clock::time_point> deadline) { readDeadline_ = deadline; }
 
-  const SocketAddress& peerAddress() const { return peer_; }
-  const SocketAddress& localAddress() const { return local_; }
+  // The addresses of either end (looked up on first use).
+  const SocketAddress& peerAddress() const;
+  const SocketAddress& localAddress() const;
   int fd() const { return socket_.fd(); }
 
  protected:
@@ -104,8 +105,8 @@ class TInIOHandler {
   // Guards the descriptor's lifetime between Close (owner thread) and wakeUp (the stop
   // sequence). A leaf lock: nothing else is taken while holding it.
   mutable std::mutex fdMutex_;
-  SocketAddress peer_;
-  SocketAddress local_;
+  mutable std::optional<SocketAddress> peer_;
+  mutable std::optional<SocketAddress> local_;
   bool peerClosed_ = false;
 
   std::unique_ptr<char[]> buffer_;
