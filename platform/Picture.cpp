@@ -17,6 +17,7 @@
 #include <csetjmp>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <limits>
@@ -597,27 +598,37 @@ Picture& Picture::operator=(const Picture& other) {
 }
 
 void Picture::LoadFromFile(const std::string& path) {
+  const std::string name = fileNameOf(path);
+  auto unreadable = [&](const std::string& reason) {
+    return PictureError("\"" + name + "\" is not a readable picture (" + reason + ")");
+  };
+  // Only regular files: a device or a pipe named as a picture could be read forever.
+  std::error_code ec;
+  const std::filesystem::file_status status = std::filesystem::status(path, ec);
+  if (ec || !std::filesystem::exists(status)) {
+    throw PictureError("Cannot open picture file \"" + name +
+                       "\": " + (ec ? ec.message() : std::generic_category().message(ENOENT)));
+  }
+  if (!std::filesystem::is_regular_file(status)) throw unreadable("it is not a file");
   std::ifstream in(path, std::ios::binary);
   if (!in) {
     const int code = errno;
-    throw PictureError("Cannot open picture file \"" + fileNameOf(path) +
-                       "\": " + std::generic_category().message(code != 0 ? code : ENOENT));
+    throw PictureError("Cannot open picture file \"" + name +
+                       "\": " + std::generic_category().message(code != 0 ? code : EACCES));
   }
-  // Pictures are read whole; a file beyond any sensible picture size is refused before
-  // it is read.
+  // Pictures are read whole; a file beyond any sensible picture size is refused unread.
   in.seekg(0, std::ios::end);
   const std::streamoff length = in.tellg();
   in.seekg(0, std::ios::beg);
-  if (length > kMaxPictureFileBytes) {
-    throw PictureError("\"" + fileNameOf(path) +
-                       "\" is not a readable picture (the file is too large)");
-  }
-  std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)),
-                                  std::istreambuf_iterator<char>());
-  if (in.bad()) {
-    throw PictureError("Cannot read picture file \"" + fileNameOf(path) + "\"");
-  }
-  LoadFromBytes(std::move(bytes), fileNameOf(path));
+  if (length < 0 || !in) throw PictureError("Cannot read picture file \"" + name + "\"");
+  if (length > kMaxPictureFileBytes) throw unreadable("the file is too large");
+  // A file that shrinks while it is read (a plot being rewritten) yields fewer bytes,
+  // which the decoders report as a truncated picture.
+  std::vector<std::uint8_t> bytes(static_cast<std::size_t>(length));
+  in.read(reinterpret_cast<char*>(bytes.data()), length);
+  bytes.resize(static_cast<std::size_t>(in.gcount()));
+  if (in.bad()) throw PictureError("Cannot read picture file \"" + name + "\"");
+  LoadFromBytes(std::move(bytes), name);
 }
 
 void Picture::LoadFromBytes(std::vector<std::uint8_t> bytes, const std::string& name) {

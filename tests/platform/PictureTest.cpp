@@ -483,6 +483,27 @@ TEST(PictureTest, MissingFileRaisesAClearError) {
   EXPECT_TRUE(picture.Empty());
 }
 
+TEST(PictureTest, FoldersAndDevicesAreRefusedUnread) {
+  test::TempDir dir;
+  struct Case {
+    std::string path;
+    const char* message;
+  };
+  const Case cases[] = {
+      {dir.path(), "is not a readable picture (it is not a file)"},
+      {"/dev/zero", "\"zero\" is not a readable picture (it is not a file)"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.path);
+    try {
+      Picture().LoadFromFile(c.path);
+      FAIL() << "no error";
+    } catch (const PictureError& e) {
+      EXPECT_NE(std::string(e.what()).find(c.message), std::string::npos) << e.what();
+    }
+  }
+}
+
 TEST(PictureTest, FilesThatAreNoPicturesRaiseAndLeaveThePictureAsItWas) {
   test::TempDir dir;
   Picture picture;
