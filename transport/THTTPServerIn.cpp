@@ -111,8 +111,8 @@ void THTTPServerIn::dispatch(TInIOHandler& io, TInHTTPRequestInfo& request,
                              TInHTTPResponseInfo& response) {
   // The upload list stays empty: no control of this application uploads files. The
   // connection's own port is looked up only when the Host header names none.
-  const THttpRequest packetRequest = requestForPacket(
-      request, portOfHost(request.Host) >= 0 ? 0 : io.localAddress().port);
+  const THttpRequest packetRequest =
+      requestForPacket(request, portOfHost(request.Host) >= 0 ? 0 : io.localAddress().port);
   // A fresh block per request; its bytes past the packet are never read.
   auto storage = std::make_unique_for_overwrite<std::uint8_t[]>(kPacketBlockSize);
   const std::span<std::uint8_t> block(storage.get(), kPacketBlockSize);

@@ -130,6 +130,13 @@ bool TInCustomHTTPServer::answerAndClose(TInIOHandler& io, TInHTTPRequestInfo& r
   return false;
 }
 
+void TInCustomHTTPServer::setBodyDeadline(TInIOHandler& io, std::uint64_t bytes) const {
+  if (ReadTimeout < 0) return;
+  const auto allowed = std::chrono::milliseconds(ReadTimeout) +
+                       std::chrono::milliseconds(bytes * 1000 / kMinBodyBytesPerSecond);
+  io.setReadDeadline(TInIOHandler::Clock::now() + allowed);
+}
+
 TInCustomHTTPServer::BodyResult TInCustomHTTPServer::readBody(TInContext& context,
                                                               TInHTTPRequestInfo& request,
                                                               TInHTTPResponseInfo& response) {
@@ -148,6 +155,7 @@ TInCustomHTTPServer::BodyResult TInCustomHTTPServer::readBody(TInContext& contex
         return BodyResult::Answered;
       }
       request.PostStream = CreatePostStream(context, request.RawHeaders);
+      setBodyDeadline(io, static_cast<std::uint64_t>(request.ContentLength));
       if (request.ContentLength > 0) {
         io.ReadStream(*request.PostStream, static_cast<std::uint64_t>(request.ContentLength));
       }
@@ -164,6 +172,7 @@ TInCustomHTTPServer::BodyResult TInCustomHTTPServer::readBody(TInContext& contex
     return BodyResult::Answered;
   }
   request.PostStream = CreatePostStream(context, request.RawHeaders);
+  setBodyDeadline(io, MaxRequestBodySize);
   std::uint64_t total = 0;
   for (;;) {
     std::uint64_t size = 0;
@@ -271,6 +280,7 @@ bool TInCustomHTTPServer::DoExecute(TInContext& context) {
 
   // 10. Body.
   if (readBody(context, request, response) == BodyResult::Answered) return false;
+  io.setReadDeadline(std::nullopt);
 
   // 11. Parameters.
   const bool isForm = equalsIgnoreCase(

@@ -4,8 +4,8 @@
 // command handlers and writes the TInHTTPResponseInfo they fill.
 //
 // Limits that keep a peer from holding a thread or memory: the request line and the
-// header lines must arrive within ReadTimeout (60 s by default) and every wait for
-// body bytes is bounded by it too; a line longer than 32768 bytes, more than
+// header lines must arrive within ReadTimeout (60 s by default), the body within
+// ReadTimeout plus its size at 8 KiB/s; a line longer than 32768 bytes, more than
 // MaximumHeaderLineCount header lines, or a time-out end the connection without an
 // answer; a body announced (or, chunked, growing) past MaxRequestBodySize (16 MiB by
 // default) is answered with 413 before it is read, and the connection closed.
@@ -28,6 +28,9 @@ class TInCustomHTTPServer : public TInCustomTCPServer {
  public:
   static constexpr int kDefaultReadTimeoutMs = 60000;
   static constexpr std::uint64_t kDefaultMaxRequestBodySize = 16u << 20;
+  // The slowest a body may arrive on top of the read time-out: a peer trickling a byte
+  // now and then cannot keep the thread beyond ReadTimeout + size / this rate.
+  static constexpr std::uint64_t kMinBodyBytesPerSecond = 8192;
 
   explicit TInCustomHTTPServer(std::string name = "TInCustomHTTPServer");
   ~TInCustomHTTPServer() override;
@@ -36,8 +39,8 @@ class TInCustomHTTPServer : public TInCustomTCPServer {
   bool ParseParams = true;
   int MaximumHeaderLineCount = 1024;
   std::string ServerSoftware;
-  // Time allowed for the request line and headers together, and for each wait for body
-  // bytes or for room to send, in ms (-1: no limit).
+  // Time allowed for the request line and headers together, for the body (plus its size
+  // at kMinBodyBytesPerSecond), and for each wait for room to send, in ms (-1: no limit).
   int ReadTimeout = kDefaultReadTimeoutMs;
   std::uint64_t MaxRequestBodySize = kDefaultMaxRequestBodySize;
 
@@ -74,6 +77,7 @@ class TInCustomHTTPServer : public TInCustomTCPServer {
   enum class BodyResult { Ok, Answered };
   BodyResult readBody(TInContext& context, TInHTTPRequestInfo& request,
                       TInHTTPResponseInfo& response);
+  void setBodyDeadline(TInIOHandler& io, std::uint64_t bytes) const;
   void writeResponse(TInIOHandler& io, TInHTTPRequestInfo& request, TInHTTPResponseInfo& response);
   bool answerAndClose(TInIOHandler& io, TInHTTPRequestInfo& request, TInHTTPResponseInfo& response,
                       int code);

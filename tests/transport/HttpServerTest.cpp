@@ -427,6 +427,20 @@ TEST_F(HttpServerTest, GivesUpOnSlowRequestsAfterTheReadTimeOut) {
   EXPECT_TRUE(requests().empty());
 }
 
+TEST_F(HttpServerTest, GivesUpOnABodyTrickledByteByByte) {
+  serve([](THTTPServerIn& s) { s.ReadTimeout = 300; });
+  RawClient client(port_);
+  client.send("POST / HTTP/1.1\r\nHost: h\r\nContent-Length: 1000\r\n\r\n");
+  // Every byte comes well within the read time-out, the whole body never does.
+  bool closed = false;
+  for (int i = 0; i < 1000 && !closed; ++i) {
+    client.send("x");
+    closed = client.waitForClose(100ms);
+  }
+  EXPECT_TRUE(closed);
+  EXPECT_TRUE(requests().empty());
+}
+
 TEST_F(HttpServerTest, Refuses413BodiesBeforeReadingThem) {
   RawClient client(port_);
   client.send("POST /big HTTP/1.1\r\nHost: h\r\nContent-Length: 16777217\r\n\r\n");
