@@ -161,7 +161,12 @@ TInCustomHTTPServer::BodyResult TInCustomHTTPServer::readBody(TInContext& contex
       }
       return BodyResult::Ok;
     }
-    if (io.CheckForDataOnSource(0) || io.CheckForDataOnSource(1)) {
+    // Bytes already waiting without a length: 411. A method that may carry a body gets
+    // a second look after 1 ms; GET and HEAD never carry one, and waiting a millisecond
+    // on every page and image request would only add that millisecond to each of them.
+    const bool mayCarryBody = request.CommandType != THTTPCommandType::hcGET &&
+                              request.CommandType != THTTPCommandType::hcHEAD;
+    if (io.CheckForDataOnSource(0) || (mayCarryBody && io.CheckForDataOnSource(1))) {
       answerAndClose(io, request, response, 411);
       return BodyResult::Answered;
     }

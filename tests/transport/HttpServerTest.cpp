@@ -218,10 +218,13 @@ TEST_F(HttpServerTest, KeepsOnlyQueryFieldsForOtherBodies) {
 }
 
 TEST_F(HttpServerTest, AsksForALengthWhenBodyBytesComeWithout) {
-  const HttpResponse r = request("POST /p HTTP/1.1\r\nHost: h\r\n\r\na=1");
-  EXPECT_EQ(r.statusLine, "HTTP/1.1 411 Length Required");
-  EXPECT_EQ(r.header("Content-Length"), "0");
-  EXPECT_EQ(r.header("Connection"), "close");
+  for (const std::string method : {"POST", "PUT", "GET"}) {
+    SCOPED_TRACE(method);
+    const HttpResponse r = request(method + " /p HTTP/1.1\r\nHost: h\r\n\r\na=1");
+    EXPECT_EQ(r.statusLine, "HTTP/1.1 411 Length Required");
+    EXPECT_EQ(r.header("Content-Length"), "0");
+    EXPECT_EQ(r.header("Connection"), "close");
+  }
   EXPECT_TRUE(requests().empty());
 }
 
