@@ -9,6 +9,7 @@
 #include <string>
 
 #include "framework/server/Messages.h"
+#include "framework/server/ServerSideInit.h"
 #include "framework/server/TIWServerControllerBase.h"
 
 namespace orv {
@@ -64,8 +65,9 @@ void FrameworkAppInit() {
   }
 
   // The embedded file table takes JavaScriptOptions.UseUncompressedFiles and
-  // Compression.PreCompress from the controller here, and the reply compressor is
-  // initialised with a copy of its Compression options.
+  // Compression.PreCompress from the controller, and the reply compressor a copy of its
+  // Compression options.
+  if (TIWServerControllerBase* built = IWServerController()) InitServerSide(*built);
 
   if (!onProcessMainThread()) {
     ::pthread_setname_np(::pthread_self(), std::string(msg::kMainThreadName).c_str());

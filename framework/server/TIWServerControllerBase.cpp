@@ -10,6 +10,8 @@
 
 #include "framework/server/IniFile.h"
 #include "framework/server/Messages.h"
+#include "framework/server/TIWSessions.h"
+#include "framework/server/TSessionTimeoutThread.h"
 #include "platform/ExePaths.h"
 #include "platform/LogFile.h"
 #include "transport/HttpHook.h"
@@ -167,9 +169,9 @@ TIWServerControllerBase::TIWServerControllerBase(ConstructionKey) {
     gLastStampMs = stamp;
     processID_ = detail::processIDFromMilliseconds(stamp);
   }
-  // The session purge thread ("IW Session Timeout Thread", every 60000 ms) is created
-  // and started here by the session layer; the session registry it walks is freed
-  // first in the destructor.
+  // The session purge thread ("IW Session Timeout Thread", every 60000 ms); the session
+  // registry it walks is emptied first in the destructor.
+  sessionTimeoutThread_ = std::make_unique<TSessionTimeoutThread>(TIWSessions::Instance());
 
   // Last: nothing after this may throw, or the reference would outlive the object.
   TIWServerControllerBase* expected = nullptr;
@@ -180,8 +182,10 @@ TIWServerControllerBase::TIWServerControllerBase(ConstructionKey) {
 
 TIWServerControllerBase::~TIWServerControllerBase() {
   // Teardown order: the session registry goes first (every session is destroyed, which
-  // frees its user session and cache files), then the purge thread is stopped (set
-  // its stop event and join); both are added with the session layer.
+  // frees its user session and cache files; a session still serving a request is
+  // waited for), then the purge thread is stopped (set its stop event and join).
+  TIWSessions::Instance().FreeAll();
+  sessionTimeoutThread_.reset();
   ClearCacheFiles();
   if (!cacheDir_.empty() && packetTempDir() == cacheDir_) setPacketTempDir("");
   std::error_code ec;

@@ -60,6 +60,7 @@ class TIWAppForm;
 class THttpRequest;
 class THttpReply;
 class TBrowser;
+class TSessionTimeoutThread;
 
 enum class RenderingMode { rnInFile, rnInMemory };
 enum class LogMode { loNone, loFile };
@@ -120,6 +121,9 @@ class TIWServerControllerBase {
   // proxy's when ProxyPortRedirection is active, else SSLOptions.Port / Port.
   std::string RedirectPortString(bool https) const;
   void MakeGUIActive() { guiActive_.store(true, std::memory_order_release); }
+  // The session purge thread ("IW Session Timeout Thread"), running while the
+  // controller lives.
+  TSessionTimeoutThread& SessionTimeoutThread() { return *sessionTimeoutThread_; }
   bool AuthActive() const;
   std::string GetVersion() const;
 
@@ -358,6 +362,9 @@ class TIWServerControllerBase {
   void ensureCacheDir(const std::string& dir);
 
   std::atomic<bool> frozen_{false};
+  // Removes expired sessions of the process's registry every 60 s; stopped (and
+  // joined) by the destructor after every session has been freed.
+  std::unique_ptr<TSessionTimeoutThread> sessionTimeoutThread_;
   // The cache directory this controller created (removed again when it is replaced or
   // when the controller goes); empty when it found the directory already there.
   std::string createdCacheDir_;
