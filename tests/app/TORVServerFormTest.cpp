@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "app/Messages.h"
+#include "app/ServerController.h"
 #include "app/WDiagramU.h"
 #include "platform/Beep.h"
 #include "platform/TextMeasure.h"
@@ -578,6 +579,26 @@ TEST(TORVServerFormTest, HeaderNamesTheConfiguredPort) {
   dir.writeBytes("CALC.EXE", "");
   auto page = buildPage(dir, 9123);
   EXPECT_EQ(page->Header1->Caption(), "ORV Web Server Port 9123 Version 1.06");
+}
+
+TEST(TORVServerFormTest, HeaderNamesTheServerControllersPort) {
+  for (const char* portIni : {"", "[PORTS]\r\nPort=9002\r\n"}) {
+    SCOPED_TRACE(portIni);
+    ServerDir dir;
+    if (*portIni != '\0') dir.writeBytes("port.ini", portIni);
+    dir.writeLines("CALC.DLY", layoutWith({"HEADER", "a", "b", "c"}));
+    dir.writeBytes("CALC.EXE", "");
+    const std::string saved = exePaths().appPath;
+    setAppPathForTesting(dir.path());
+    {
+      const auto controller = TIWServerControllerBase::New<TIWServerController>();
+      auto page = TIWAppForm::createForm<TORVServerForm>(ServerFormSettings{dir.path()});
+      EXPECT_EQ(page->Port(), controller->Port());
+      EXPECT_EQ(page->Header1->Caption(),
+                "ORV Web Server Port " + std::string(*portIni ? "9002" : "8001") + " Version 1.06");
+    }
+    setAppPathForTesting(saved);
+  }
 }
 
 TEST(TORVServerFormTest, DropDownLinesAreNeverDispatched) {
