@@ -11,4 +11,13 @@ inline constexpr std::string_view kInvalidComponentName = "'%s' is not a valid c
 // Formatted with the text that is not a whole number.
 inline constexpr std::string_view kInvalidInteger = "'%s' is not a valid integer value";
 
+// The browser's check of a combo box that needs a choice; formatted with its name.
+inline constexpr std::string_view kSelectionRequired = "Please select a value for %s";
+
+// A page's document type must be a whole document type declaration.
+inline constexpr std::string_view kDocTypeMustStart =
+    "Invalid value for DocType property: DocType must start with \"<!DOCTYPE\"";
+inline constexpr std::string_view kDocTypeMustEnd =
+    "Invalid value for DocType property: DocType must end with \">\"";
+
 }  // namespace orv::messages

@@ -1,5 +1,7 @@
 #include "framework/controls/TIWAppForm.h"
 
+#include "framework/render/RenderSession.h"
+
 namespace orv {
 
 TIWAppForm::TIWAppForm() = default;
@@ -16,6 +18,11 @@ void TIWAppForm::DoDestroy() {
   if (destroyed_) return;
   destroyed_ = true;
   if (OnDestroy) OnDestroy(*this);
+}
+
+void TIWAppForm::DoGenerateForm(RenderSession& session, std::string& out) {
+  setFormAction(session.FormAction());
+  TIWForm::DoGenerateForm(session, out);
 }
 
 }  // namespace orv

@@ -1,7 +1,7 @@
 #pragma once
-// The application page: a container of controls with the page-level settings that the
-// page renderer reads (size, whether hidden controls are sent, locking, theme, ...)
-// and the page's creation and destruction events.
+// The application page: a page (TIWForm: controls, page settings, rendering) with its
+// creation and destruction events. Before each render it takes the session's form
+// action, so that the page posts to the address the session expects next.
 //
 // Lifecycle: a page class derives from TIWAppForm, builds its design-time controls in
 // its constructor and assigns OnCreate / OnDestroy there. Whoever owns the page (the
@@ -19,25 +19,16 @@
 #include <string>
 #include <utility>
 
-#include "framework/controls/TIWContainer.h"
+#include "framework/controls/TIWForm.h"
 
 namespace orv {
 
 class TIWAppForm;
 
-// Whether a page may be reached over plain HTTP, TLS, or either.
-enum class TIWConnectionMode { cmAny, cmSecure, cmNonSecure };
-
-// The page's background picture.
-struct TIWBackground {
-  std::string Filename;  // empty: no picture
-  bool Fixed = false;    // the picture does not scroll with the page
-};
-
 // Events of the page itself (the sender is the page).
 using FormNotifyEvent = std::function<void(TIWAppForm& sender)>;
 
-class TIWAppForm : public TIWContainer {
+class TIWAppForm : public TIWForm {
  public:
   TIWAppForm();
   ~TIWAppForm() override;
@@ -60,58 +51,14 @@ class TIWAppForm : public TIWContainer {
   bool Created() const { return created_; }
   bool Destroyed() const { return destroyed_; }
 
-  // --- Page settings ----------------------------------------------------------------
-  int Width() const { return width_; }
-  int Height() const { return height_; }
-  void setWidth(int width) { width_ = width; }
-  void setHeight(int height) { height_ = height; }
-
-  // Whether controls whose Visible is false are still sent (hidden) to the browser.
-  bool RenderInvisibleControls() const { return renderInvisibleControls_; }
-  void setRenderInvisibleControls(bool value) { renderInvisibleControls_ = value; }
-  // Stored for the page's author; nothing in the program acts on it.
-  bool AllowPageAccess() const { return allowPageAccess_; }
-  void setAllowPageAccess(bool value) { allowPageAccess_ = value; }
-  TIWConnectionMode ConnectionMode() const { return connectionMode_; }
-  void setConnectionMode(TIWConnectionMode mode) { connectionMode_ = mode; }
-  TIWBackground& Background() { return background_; }
-  const TIWBackground& Background() const { return background_; }
-  // Stored; no effect on the output.
-  bool HandleTabs() const { return handleTabs_; }
-  void setHandleTabs(bool value) { handleTabs_ = value; }
-  bool LeftToRight() const { return leftToRight_; }
-  void setLeftToRight(bool value) { leftToRight_ = value; }
-  // The browser locks the page while it loads / on every submit.
-  bool LockUntilLoaded() const { return lockUntilLoaded_; }
-  void setLockUntilLoaded(bool value) { lockUntilLoaded_ = value; }
-  bool LockOnSubmit() const { return lockOnSubmit_; }
-  void setLockOnSubmit(bool value) { lockOnSubmit_ = value; }
-  // Passed to controls whose ParentShowHint is set.
-  bool ShowHint() const { return showHint_; }
-  void setShowHint(bool value) { showHint_ = value; }
-  bool XPTheme() const { return xpTheme_; }
-  void setXPTheme(bool value) { xpTheme_ = value; }
-  const std::string& Title() const { return title_; }
-  void setTitle(const std::string& title) { title_ = title; }
-
   // Creation and destruction handlers of the page.
   FormNotifyEvent OnCreate;
   FormNotifyEvent OnDestroy;
 
+ protected:
+  void DoGenerateForm(RenderSession& session, std::string& out) override;
+
  private:
-  int width_ = 0;
-  int height_ = 0;
-  bool renderInvisibleControls_ = false;
-  bool allowPageAccess_ = true;
-  TIWConnectionMode connectionMode_ = TIWConnectionMode::cmAny;
-  TIWBackground background_;
-  bool handleTabs_ = false;
-  bool leftToRight_ = true;
-  bool lockUntilLoaded_ = true;
-  bool lockOnSubmit_ = true;
-  bool showHint_ = true;
-  bool xpTheme_ = true;
-  std::string title_;
   bool created_ = false;
   bool destroyed_ = false;
 };

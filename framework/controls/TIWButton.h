@@ -14,6 +14,11 @@ class TIWButton : public TIWCustomControl {
   TIWButton();
   const char* ClassName() const override { return "TIWButton"; }
 
+  // Rendering (TIWButtonRender.cpp).
+  std::unique_ptr<TIWHTMLTag> RenderHTML(TIWCompContext& context) override;
+  std::unique_ptr<TIWXMLTag> RenderAsync(TIWCompContext& context) override;
+  void HookEvents(TIWPageContext40& pageContext, TIWScriptEvents& scriptEvents) override;
+
   const std::string& Caption() const { return caption_; }
   void setCaption(const std::string& caption);
   // Access key letter; empty for none.

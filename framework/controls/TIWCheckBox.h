@@ -19,6 +19,11 @@ class TIWCheckBox : public TIWCustomControl {
   TIWCheckBox();
   const char* ClassName() const override { return "TIWCheckBox"; }
 
+  // Rendering (TIWCheckBoxRender.cpp).
+  std::unique_ptr<TIWHTMLTag> RenderHTML(TIWCompContext& context) override;
+  std::unique_ptr<TIWXMLTag> RenderAsync(TIWCompContext& context) override;
+  void HookEvents(TIWPageContext40& pageContext, TIWScriptEvents& scriptEvents) override;
+
   const std::string& Caption() const { return caption_; }
   void setCaption(const std::string& caption);
   bool Checked() const { return checked_; }

@@ -29,6 +29,12 @@ class TIWComboBox : public TIWCustomControl {
   TIWComboBox();
   const char* ClassName() const override { return "TIWComboBox"; }
 
+  // Rendering (TIWComboBoxRender.cpp).
+  std::unique_ptr<TIWHTMLTag> RenderHTML(TIWCompContext& context) override;
+  std::string RenderStyle(TIWCompContext& context) override;
+  std::unique_ptr<TIWXMLTag> RenderAsync(TIWCompContext& context) override;
+  void HookEvents(TIWPageContext40& pageContext, TIWScriptEvents& scriptEvents) override;
+
   // The entries (pairs name=value with ItemsHaveValues). Changes mark the control.
   StringList& Items() { return items_; }
   const StringList& Items() const { return items_; }
@@ -99,6 +105,7 @@ class TIWComboBox : public TIWCustomControl {
   int borderWidth_ = 1;
   bool itemsNeedSending_ = true;
   int lastSentItemIndex_ = -1;
+  bool noSelectionSent_ = false;  // the browser's list starts with the no-selection entry
 };
 
 }  // namespace orv

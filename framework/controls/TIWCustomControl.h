@@ -12,6 +12,8 @@
 //
 // Owned by its container (see TIWContainer); used only by the thread that holds the
 // page's session.
+#include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,10 +22,18 @@
 #include "framework/controls/StringList.h"
 #include "framework/controls/TIWBaseHTMLControl.h"
 #include "framework/controls/TIWStyleRenderOptions.h"
+#include "framework/render/IIWHTML40Component.h"
 
 namespace orv {
 
-class TIWCustomControl : public TIWBaseHTMLControl {
+class TIWCompContext;
+class TIWHTMLTag;
+class TIWMarkupLanguageTag;
+class TIWPageContext40;
+class TIWScriptEvents;
+class TIWXMLTag;
+
+class TIWCustomControl : public TIWBaseHTMLControl, public IIWHTML40Component {
  public:
   TIWCustomControl();
 
@@ -124,6 +134,57 @@ class TIWCustomControl : public TIWBaseHTMLControl {
   bool SupportsPartial() const { return supportsPartial_; }
   void setSupportsPartial(bool value) { supportsPartial_ = value; }
 
+  // --- Rendering (TIWCustomControlRender.cpp and each control's *Render.cpp) -------------
+  // The control's element of a full render; the common control renders nothing.
+  virtual std::unique_ptr<TIWHTMLTag> RenderHTML(TIWCompContext& context);
+  // The style text of the element: the common style (below) and the control's own.
+  std::string RenderStyle(TIWCompContext& context) override;
+  // The "control" element of an asynchronous update, or none.
+  virtual std::unique_ptr<TIWXMLTag> RenderAsync(TIWCompContext& context);
+  // The control's own browser hooks (submits, client properties).
+  virtual void HookEvents(TIWPageContext40& pageContext, TIWScriptEvents& scriptEvents);
+
+  // The outer element of a full render: RenderHTML, then the scripts (RenderScripts)
+  // and the hint.
+  std::unique_ptr<TIWHTMLTag> RenderMarkupLanguageTag(TIWCompContext& context);
+  // The client-object line, the event hooks and the callbacks of the asynchronous
+  // events, into the component context.
+  void RenderScripts(TIWCompContext& context);
+  // RenderAsync, for controls that support partial updates.
+  std::unique_ptr<TIWXMLTag> RenderAsyncComponent(TIWCompContext& context);
+
+  // The common style text; `width` and `height` are the size written, `withSize`
+  // whether the size may be written at all.
+  std::string CommonStyle(TIWCompContext& context, int width, int height, bool withSize = true);
+  std::string CommonStyle(TIWCompContext& context) {
+    return CommonStyle(context, HTMLWidth(), HTMLHeight());
+  }
+  // The common properties of an asynchronous "control" element, one bit each (see
+  // AsyncProperty); `ownStyle` holds style pieces of the control to send as well.
+  void RenderAsyncProperties(TIWCompContext& context, TIWXMLTag& control, unsigned bits,
+                             const std::string& ownStyle = {});
+  // A new "control" element with id = HTML name and the given type.
+  std::unique_ptr<TIWXMLTag> NewAsyncControl(const std::string& type) const;
+  // The inline script with which the control submits (SubmitClickConfirm).
+  std::string SubmitHandler(const std::string& param = {}, const std::string& name = {},
+                            bool returnFalse = true) const;
+  // The client object of the container the control lies in ("IWCLForm" on a page).
+  std::string IWCLParentName() const;
+
+  // IIWHTML40Component
+  std::string get_HTMLName() const override { return HTMLName(); }
+  bool get_Visible() const override { return Visible(); }
+  bool get_NeedsFormTag() const override { return NeedsFormTag(); }
+  std::string RenderCSSClass(TIWCompContext& context) override;
+  int get_RenderTabIndex() const override;
+  std::vector<std::string> get_ExtraTagParams() const override {
+    return ExtraTagParams().lines();
+  }
+  void DoHTMLTag(TIWMarkupLanguageTag& tag) override;
+
+  // Runs once the control's tag is complete, before it is written.
+  std::function<void(TIWCustomControl& sender, TIWMarkupLanguageTag& tag)> OnHTMLTag;
+
   // --- Asynchronous events -----------------------------------------------------------
   AsyncEvent OnAsyncClick;
   AsyncEvent OnAsyncDoubleClick;
@@ -186,6 +247,7 @@ class TIWCustomControl : public TIWBaseHTMLControl {
   std::string skinId_;
   TIWCursor webCursor_ = TIWCursor::crAuto;
   bool supportsPartial_ = true;
+  std::string scriptOnload_;  // the "load" hook of the last RenderScripts
 };
 
 }  // namespace orv

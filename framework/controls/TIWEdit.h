@@ -15,6 +15,12 @@ class TIWEdit : public TIWCustomControl {
   TIWEdit();
   const char* ClassName() const override { return "TIWEdit"; }
 
+  // Rendering (TIWEditRender.cpp).
+  std::unique_ptr<TIWHTMLTag> RenderHTML(TIWCompContext& context) override;
+  std::string RenderStyle(TIWCompContext& context) override;
+  std::unique_ptr<TIWXMLTag> RenderAsync(TIWCompContext& context) override;
+  void HookEvents(TIWPageContext40& pageContext, TIWScriptEvents& scriptEvents) override;
+
   const std::string& Text() const { return text_; }
   void setText(const std::string& text);
   // True renders the input type "PASSWORD" instead of "TEXT".

@@ -30,6 +30,12 @@ class TIWImage : public TIWCustomControl {
   TIWImage();
   const char* ClassName() const override { return "TIWImage"; }
 
+  // Rendering (TIWImageRender.cpp).
+  std::unique_ptr<TIWHTMLTag> RenderHTML(TIWCompContext& context) override;
+  std::string RenderStyle(TIWCompContext& context) override;
+  std::unique_ptr<TIWXMLTag> RenderAsync(TIWCompContext& context) override;
+  void HookEvents(TIWPageContext40& pageContext, TIWScriptEvents& scriptEvents) override;
+
   // The picture; loading or assigning through it counts as a change of picture.
   orv::Picture& Picture() { return picture_; }
   const orv::Picture& Picture() const { return picture_; }

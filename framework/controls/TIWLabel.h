@@ -13,6 +13,11 @@ class TIWLabel : public TIWCustomControl {
   TIWLabel();
   const char* ClassName() const override { return "TIWLabel"; }
 
+  // Rendering (TIWLabelRender.cpp).
+  std::unique_ptr<TIWHTMLTag> RenderHTML(TIWCompContext& context) override;
+  std::string RenderStyle(TIWCompContext& context) override;
+  std::unique_ptr<TIWXMLTag> RenderAsync(TIWCompContext& context) override;
+
   const std::string& Caption() const { return caption_; }
   void setCaption(const std::string& caption);
   TAlignment Alignment() const { return alignment_; }

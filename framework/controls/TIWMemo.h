@@ -19,6 +19,12 @@ class TIWMemo : public TIWCustomControl {
   TIWMemo();
   const char* ClassName() const override { return "TIWMemo"; }
 
+  // Rendering (TIWMemoRender.cpp).
+  std::unique_ptr<TIWHTMLTag> RenderHTML(TIWCompContext& context) override;
+  std::string RenderStyle(TIWCompContext& context) override;
+  std::unique_ptr<TIWXMLTag> RenderAsync(TIWCompContext& context) override;
+  void HookEvents(TIWPageContext40& pageContext, TIWScriptEvents& scriptEvents) override;
+
   // Changing the lines marks the memo.
   StringList& Lines() { return lines_; }
   const StringList& Lines() const { return lines_; }

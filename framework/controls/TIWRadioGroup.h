@@ -21,6 +21,12 @@ class TIWRadioGroup : public TIWCustomControl {
   TIWRadioGroup();
   const char* ClassName() const override { return "TIWRadioGroup"; }
 
+  // Rendering (TIWRadioGroupRender.cpp).
+  std::unique_ptr<TIWHTMLTag> RenderHTML(TIWCompContext& context) override;
+  std::string RenderStyle(TIWCompContext& context) override;
+  std::unique_ptr<TIWXMLTag> RenderAsync(TIWCompContext& context) override;
+  void HookEvents(TIWPageContext40& pageContext, TIWScriptEvents& scriptEvents) override;
+
   // The captions, one per button. Changes mark the group.
   StringList& Items() { return items_; }
   const StringList& Items() const { return items_; }

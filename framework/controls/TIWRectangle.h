@@ -14,6 +14,10 @@ class TIWRectangle : public TIWCustomControl {
   TIWRectangle();
   const char* ClassName() const override { return "TIWRectangle"; }
 
+  // Rendering (TIWRectangleRender.cpp).
+  std::unique_ptr<TIWHTMLTag> RenderHTML(TIWCompContext& context) override;
+  std::unique_ptr<TIWXMLTag> RenderAsync(TIWCompContext& context) override;
+
   const std::string& Text() const { return text_; }
   void setText(const std::string& text);
   TAlignment Alignment() const { return alignment_; }

@@ -72,9 +72,9 @@ class RenderSession {
   virtual std::string TakeInitProc() = 0;
 
   // --- Cache files ----------------------------------------------------------------------
-  // Stores bytes in a cache file that lives as long as `owner` (the page) and returns
-  // its address; `owner` identifies the page to the session.
-  virtual std::string StoreFormCacheFile(const void* owner, const std::string& contentType,
+  // Stores bytes in a cache file that lives as long as the page this session object
+  // serves, and returns its address.
+  virtual std::string StoreFormCacheFile(const std::string& contentType,
                                          std::string_view bytes) = 0;
   // Stores bytes in a cache file served once.
   virtual std::string StoreOneTimeCacheFile(const std::string& contentType,

@@ -12,48 +12,13 @@
 #include "framework/render/TIWContainerContext.h"
 #include "framework/render/TIWLayoutMgrForm.h"
 #include "framework/render/TIWPageContext40.h"
+#include "tests/framework/render/FixedRenderSession.h"
 #include "tests/framework/render/GoldenFile.h"
 
 namespace orv {
 namespace {
 
-// A session with fixed addresses.
-class FixedSession : public RenderSession {
- public:
-  RenderSettings settings;
-  bool ie = false;
-  bool terminated = false;
-  std::string pending;
-  TIWCallBackResponse response;
-
-  const RenderSettings& Settings() const override { return settings; }
-  std::string AppUrlBase() const override { return "/"; }
-  std::string InternalUrlBase() const override { return "/$/"; }
-  std::string SessionInternalUrlBase() const override { return "/$/"; }
-  std::string AppID() const override { return "sessionid"; }
-  std::uint32_t TrackID() const override { return 7; }
-  std::string FormAction() const override { return "/$/"; }
-  std::string GetInternalFileURL(std::string_view name) const override {
-    std::string n(name.substr(name.starts_with("/") ? 1 : 0));
-    if (n.ends_with(".js")) n = n.substr(0, n.size() - 3) + "__X.js";
-    return "/$/" + n;
-  }
-  std::string GetExternalFileURL(std::string_view name) const override {
-    return "/" + std::string(name.substr(name.starts_with("/") ? 1 : 0));
-  }
-  bool IsInternetExplorer() const override { return ie; }
-  bool IsMobile() const override { return false; }
-  bool IsCallBack() const override { return false; }
-  bool Terminated() const override { return terminated; }
-  std::string TakeInitProc() override { return std::exchange(pending, {}); }
-  std::string StoreFormCacheFile(const void*, const std::string&, std::string_view) override {
-    return {};
-  }
-  std::string StoreOneTimeCacheFile(const std::string&, std::string_view) override { return {}; }
-  void RegisterCallBack(const std::string&,
-                        std::function<void(const std::vector<std::string>&)>) override {}
-  TIWCallBackResponse& CallBackResponse() override { return response; }
-};
+using FixedSession = testing::FixedRenderSession;
 
 // A component with settable answers.
 class FakeComponent : public IIWHTML40Component {
