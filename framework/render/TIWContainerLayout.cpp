@@ -63,7 +63,12 @@ std::string TIWContainerLayout::ScriptSection(TIWPageContext40& pageContext) {
   s += pageContext.IWCLInitProc;
   s += "}\r\n\r\nfunction Initialize() {\r\n";
   s += pageContext.InitProc;
-  if (session != nullptr) s += session->TakeInitProc();
+  if (session != nullptr) {
+    // The session's one-shot script (a message to show) runs once, on its own line.
+    const std::string pending = session->TakeInitProc();
+    s += pending;
+    if (!pending.empty() && !pending.ends_with("\r\n")) s += "\r\n";
+  }
   s += pageContext.InitProcPageUnlockCode;
   s += pageContext.InitProcFocusCode;
   s += pageContext.InitProcNewWindowCode;
