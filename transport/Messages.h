@@ -9,7 +9,7 @@ namespace orv::msg {
 // Connection and line reading.
 inline constexpr std::string_view kReadTimedOut = "Read timed out.";
 inline constexpr std::string_view kWriteTimedOut = "Write timed out.";
-inline constexpr std::string_view kConnClosedGracefully = "Connection Closed Gracefully.";
+inline constexpr std::string_view kConnClosedGracefully = "The peer closed the connection.";
 inline constexpr std::string_view kMaxLineLengthExceeded = "Max line length exceeded.";
 inline constexpr std::string_view kMaxCapturedLinesExceeded =
     "Maximum number of line allowed exceeded";

@@ -211,12 +211,12 @@ bool TInCustomHTTPServer::DoExecute(TInContext& context) {
     io.setReadDeadline(TInIOHandler::Clock::now() + std::chrono::milliseconds(ReadTimeout));
   }
 
-  // 1-2. Request line.
+  // Request line.
   const std::string line = io.ReadLn();
   const auto lastBlank = line.rfind(' ');
   if (lastBlank == std::string::npos) throw EInException(msg::kErrorParsingCommand);
 
-  // 3-4.
+  // Version after the last blank; method and target before it.
   TInHTTPRequestInfo request;
   TInHTTPResponseInfo response;
   response.Server = std::string(trimText(ServerSoftware));
@@ -225,14 +225,14 @@ bool TInCustomHTTPServer::DoExecute(TInContext& context) {
   request.parseVersion();
   const std::string methodAndTarget = line.substr(0, lastBlank);
 
-  // 5. Header lines.
+  // Header lines.
   std::vector<std::string> headerLines;
   io.Capture(headerLines);
   for (const auto& h : headerLines) request.RawHeaders.addLine(h);
   request.fillStandardHeaders();
   io.setReadDeadline(std::nullopt);
 
-  // 6. One request per connection unless keep-alive is on and the client wants it.
+  // One request per connection unless keep-alive is on and the client wants it.
   bool close = true;
   if (KeepAlive) {
     close = request.atLeastHttp11() ? equalsIgnoreCase(request.Connection, "close")
@@ -240,7 +240,7 @@ bool TInCustomHTTPServer::DoExecute(TInContext& context) {
   }
   response.setCloseConnection(close);
 
-  // 7. Method.
+  // Method.
   const auto firstBlank = methodAndTarget.find(' ');
   request.Command = upperAscii(methodAndTarget.substr(0, firstBlank));
   if (!trimText(request.MethodOverride).empty()) {
@@ -249,7 +249,7 @@ bool TInCustomHTTPServer::DoExecute(TInContext& context) {
   request.RemoteIP = io.peerAddress().ip;
   request.CommandType = TInHTTPRequestInfo::commandTypeOf(request.Command);
 
-  // 8. Target.
+  // Target.
   const std::string target = firstBlank == std::string::npos
                                  ? std::string()
                                  : std::string(trimText(methodAndTarget.substr(firstBlank + 1)));
@@ -257,7 +257,7 @@ bool TInCustomHTTPServer::DoExecute(TInContext& context) {
   parseRequestTarget(target, request.URI, request.QueryParams, request.Document, hostFromTarget);
   if (request.Host.empty() && !hostFromTarget.empty()) request.Host = hostFromTarget;
 
-  // 9. Header checks.
+  // Header checks.
   if (!DoHeadersAvailable(context, request.URI, request.RawHeaders)) {
     int code = 403;
     std::string text, content;
@@ -283,11 +283,11 @@ bool TInCustomHTTPServer::DoExecute(TInContext& context) {
     }
   }
 
-  // 10. Body.
+  // Body.
   if (readBody(context, request, response) == BodyResult::Answered) return false;
   io.setReadDeadline(std::nullopt);
 
-  // 11. Parameters.
+  // Parameters.
   const bool isForm = equalsIgnoreCase(
       trimText(std::string_view(request.ContentType).substr(0, request.ContentType.find(';'))),
       "application/x-www-form-urlencoded");
@@ -307,11 +307,11 @@ bool TInCustomHTTPServer::DoExecute(TInContext& context) {
         decodeParams(isForm ? request.UnparsedParams : request.QueryParams, request.CharSet);
   }
 
-  // 12. Cookies.
+  // Cookies.
   for (const auto& value : request.RawHeaders.allValues("Cookie"))
     parseCookies(value, request.Cookies);
 
-  // 13. Authorization.
+  // Authorization.
   const std::string authorization = request.RawHeaders.Values("Authorization");
   if (!authorization.empty()) {
     const std::string_view auth = trimText(authorization);
@@ -330,7 +330,7 @@ bool TInCustomHTTPServer::DoExecute(TInContext& context) {
     request.AuthExists = true;
   }
 
-  // 14. Dispatch.
+  // Dispatch.
   try {
     switch (request.CommandType) {
       case THTTPCommandType::hcHEAD:
@@ -360,10 +360,10 @@ bool TInCustomHTTPServer::DoExecute(TInContext& context) {
     }
   }
 
-  // 15. Answer.
+  // Answer.
   writeResponse(io, request, response);
 
-  // 16.
+  // Next request on the same connection, or the end.
   return !response.CloseConnection();
 }
 
