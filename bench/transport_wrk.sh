@@ -110,9 +110,29 @@ echo "transport on 127.0.0.1:$orv_port (pid $server_pid), nginx on 127.0.0.1:$ng
 echo "page: $(wc -c <"$tmp/www/index.html") bytes; wrk -t2 -d${seconds}s --latency -H \"Connection: close\""
 echo
 
+# CPU time (user + system, in clock ticks) used so far by the given processes: a
+# figure the other programs on a shared machine do not distort the way they distort
+# requests per second.
+cpu_ticks() {
+  local total=0 pid
+  for pid in "$@"; do
+    total=$((total + $(awk '{print $14 + $15}' "/proc/$pid/stat")))
+  done
+  echo "$total"
+}
+server_pids() {  # name -> pids
+  if [ "$1" = transport ]; then echo "$server_pid"; else echo "$nginx_pid $(pgrep -P "$nginx_pid" | tr '\n' ' ')"; fi
+}
+
 run_wrk() {  # name port connections
   local out="$tmp/wrk-$1-$3.txt"
+  local pids ticks0 ticks1
+  pids=$(server_pids "$1")
+  # shellcheck disable=SC2086
+  ticks0=$(cpu_ticks $pids)
   wrk -t2 -c"$3" -d"${seconds}s" --latency -H "Connection: close" "http://127.0.0.1:$2/index.html" >"$out" 2>&1
+  # shellcheck disable=SC2086
+  ticks1=$(cpu_ticks $pids)
   local rps p50 p90 p99 errors non2xx
   rps=$(awk '/^Requests\/sec:/ {print $2}' "$out")
   p50=$(awk '$1=="50%" {print $2}' "$out")
@@ -120,12 +140,17 @@ run_wrk() {  # name port connections
   p99=$(awk '$1=="99%" {print $2}' "$out")
   errors=$(awk '/Socket errors/ {sub(/.*Socket errors: /,""); print}' "$out")
   non2xx=$(awk '/Non-2xx/ {print $NF}' "$out")
-  printf '%-9s %5s %12s %10s %10s %10s  %s%s\n' "$1" "$3" "$rps" "$p50" "$p90" "$p99" \
+  local total cpu_us
+  total=$(awk '/requests in/ {print $1}' "$out")
+  cpu_us=$(awk -v t=$((ticks1 - ticks0)) -v hz="$(getconf CLK_TCK)" -v n="$total" \
+    'BEGIN { if (n > 0) printf "%.1f", t * 1e6 / hz / n; else print "-" }')
+  printf '%-9s %5s %12s %10s %10s %10s %12s  %s%s\n' "$1" "$3" "$rps" "$p50" "$p90" "$p99" "$cpu_us" \
     "${errors:-no socket errors}" "${non2xx:+, non-2xx: $non2xx}"
   echo "$rps" >"$tmp/rps-$1-$3"
+  echo "$cpu_us" >"$tmp/cpu-$1-$3"
 }
 
-printf '%-9s %5s %12s %10s %10s %10s  %s\n' server conns "requests/s" p50 p90 p99 errors
+printf '%-9s %5s %12s %10s %10s %10s %12s  %s\n' server conns "requests/s" p50 p90 p99 "CPU us/req" errors
 for c in "${connections[@]}"; do
   run_wrk transport "$orv_port" "$c"
   run_wrk nginx "$nginx_port" "$c"
@@ -133,7 +158,8 @@ done
 echo
 for c in "${connections[@]}"; do
   awk -v a="$(cat "$tmp/rps-transport-$c")" -v b="$(cat "$tmp/rps-nginx-$c")" -v c="$c" \
-    'BEGIN { printf "ratio transport/nginx at %3d connections: %.2f\n", c, a / b }'
+    -v x="$(cat "$tmp/cpu-transport-$c")" -v y="$(cat "$tmp/cpu-nginx-$c")" \
+    'BEGIN { printf "ratio transport/nginx at %3d connections: %.2f of the requests per second, %.2f times the CPU per request\n", c, a / b, x / y }'
 done
 echo
 
