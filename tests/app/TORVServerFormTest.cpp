@@ -592,7 +592,9 @@ TEST(TORVServerFormTest, HeaderNamesTheServerControllersPort) {
     setAppPathForTesting(dir.path());
     {
       const auto controller = TIWServerControllerBase::New<TIWServerController>();
-      auto page = TIWAppForm::createForm<TORVServerForm>(ServerFormSettings{dir.path()});
+      ServerFormSettings settings;
+      settings.mainDir = dir.path();  // the port comes from the controller
+      auto page = TIWAppForm::createForm<TORVServerForm>(settings);
       EXPECT_EQ(page->Port(), controller->Port());
       EXPECT_EQ(page->Header1->Caption(),
                 "ORV Web Server Port " + std::string(*portIni ? "9002" : "8001") + " Version 1.06");
