@@ -59,7 +59,7 @@ class CycleNumberPool {
     int number_;
   };
 
-  // Draws numbers until one is not held and holds it. When every number is held (10 000
+  // Draws numbers until one is not held and holds it. When every number is held (9 999
   // cycles running at once) it waits for one to be released.
   Lease acquire();
 

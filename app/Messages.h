@@ -56,4 +56,73 @@ std::string layoutEmpty(std::string_view path);
 // "The layout file /srv/orv/pump.DLY cannot be read."
 std::string layoutUnreadable(std::string_view path);
 
+// ---- Solve cycle --------------------------------------------------------------------
+// Two blanks where the page has always had them.
+
+inline constexpr std::string_view kCalculating = "Calculating...";
+inline constexpr std::string_view kCalculatingPleaseWait = "Calculating...  Please wait.";
+inline constexpr std::string_view kProgramDidNotRun =
+    "Error: The program did not run.  Restart and try again.";
+inline constexpr std::string_view kOutputFileNotFound =
+    "Error: An output file from the ORV distributable program was not found.";
+
+// "Illegal input for " + name + " = " + the text as typed.
+inline std::string illegalInput(std::string_view name, std::string_view text) {
+  return "Illegal input for " + std::string(name) + " = " + std::string(text);
+}
+// "The value entered for " + name + " must be greater than " + the printed bound.
+inline std::string mustBeGreaterThan(std::string_view name, std::string_view bound) {
+  return "The value entered for " + std::string(name) + " must be greater than " +
+         std::string(bound);
+}
+// "The value entered for " + name + " must be less than " + the printed bound.
+inline std::string mustBeLessThan(std::string_view name, std::string_view bound) {
+  return "The value entered for " + std::string(name) + " must be less than " +
+         std::string(bound);
+}
+// "Error: " + the first line of the solver's error file.
+inline std::string solverError(std::string_view firstLine) {
+  return "Error: " + std::string(firstLine);
+}
+// "Error: The program did not finish within 300 seconds." with the limit in force.
+inline std::string programDidNotFinish(std::string_view seconds) {
+  return "Error: The program did not finish within " + std::string(seconds) + " seconds.";
+}
+// A file of the cycle that the file system refused to write.
+inline std::string cycleFileNotWritten(std::string_view path) {
+  return "The file " + std::string(path) + " cannot be written.";
+}
+// A file of the cycle that the file system refused to read.
+inline std::string cycleFileNotRead(std::string_view path) {
+  return "The file " + std::string(path) + " cannot be read.";
+}
+
+// ---- Saved input sets ---------------------------------------------------------------
+
+// The text the name field shows when the first click on Save opens it.
+inline constexpr std::string_view kSaveEditPrompt = "FileName";
+
+// A set whose first line names another layout file (no period at the end).
+inline std::string setForOtherLayout(std::string_view setPath, std::string_view layoutPath) {
+  return "File " + std::string(setPath) + " was written for file " + std::string(layoutPath) +
+         " and cannot be read";
+}
+// A set line that does not belong to the page's items.
+inline std::string errorReadingInput(std::string_view name) {
+  return "Error reading input " + std::string(name) + ".  The loading has been terminated.";
+}
+inline std::string errorReadingDropdown(std::string_view name) {
+  return "Error reading Dropdown " + std::string(name) + ". The loading has been terminated.";
+}
+inline std::string errorReadingRadioGroup(int n) {
+  return "Error reading RadioGroup " + std::to_string(n) + ". The loading has been terminated.";
+}
+inline std::string errorReadingCheckBox(int n) {
+  return "Error reading CheckBox " + std::to_string(n) + ". The loading has been terminated.";
+}
+// A listed set that can no longer be opened (removed or unreadable since the listing).
+inline std::string setUnreadable(std::string_view setPath) {
+  return "File " + std::string(setPath) + " cannot be read";
+}
+
 }  // namespace orv::msg

@@ -972,13 +972,7 @@ void TORVServerForm::IWAppFormDestroy(TIWAppForm& /*Sender*/) {
   for (TIWCustomControl* control : built) removeControl(*control);
 }
 
-// ---------------------------------------------------------------------------------------
-// Solve cycle and input sets.
-
-void TORVServerForm::SolveButtonClick(TIWCustomControl& /*Sender*/) {}
-
-void TORVServerForm::SaveButtonClick(TIWCustomControl& /*Sender*/) {}
-
-void TORVServerForm::LoadButtonClick(TIWCustomControl& /*Sender*/) {}
+// The solve cycle (SolveButtonClick) is in SolveCycle.cpp; saved input sets
+// (SaveButtonClick, LoadButtonClick, FillLoadFilesBox) are in InputSets.cpp.
 
 }  // namespace orv

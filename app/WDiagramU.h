@@ -21,6 +21,7 @@
 // session's lock. Pages of different sessions are built at the same time on different
 // threads; each has its own lists and measuring object. The one piece of process state
 // a page touches is the current directory, which every page sets to the same MainDir.
+#include <chrono>
 #include <memory>
 #include <optional>
 #include <string>
@@ -51,7 +52,13 @@ struct ServerFormSettings {
   // The listening port for the header line; none: the server controller's Port
   // (0 while no controller exists).
   std::optional<int> port;
+  // How long the solver program of a solve cycle may run before it is stopped with
+  // everything it started; none: kDefaultSolverTimeLimit.
+  std::optional<std::chrono::milliseconds> solverTimeLimit = std::nullopt;
 };
+
+// A solver still running after this long is stopped and the visitor told so.
+inline constexpr std::chrono::milliseconds kDefaultSolverTimeLimit = std::chrono::seconds(300);
 
 class TORVServerForm : public TIWAppForm {
  public:
@@ -162,6 +169,12 @@ class TORVServerForm : public TIWAppForm {
   void SolveButtonClick(TIWCustomControl& Sender);
   void SaveButtonClick(TIWCustomControl& Sender);
   void LoadButtonClick(TIWCustomControl& Sender);
+  // Fills LoadFilesBox with the names of the sets in DATADir.
+  void FillLoadFilesBox();
+  // The solver time limit in force.
+  std::chrono::milliseconds SolverTimeLimit() const {
+    return settings_.solverTimeLimit.value_or(kDefaultSolverTimeLimit);
+  }
 
  private:
   // The next continuation line (advancing lp_), or none at the end of the file.
