@@ -23,6 +23,8 @@ class TIWCheckBox : public TIWCustomControl {
   std::unique_ptr<TIWHTMLTag> RenderHTML(TIWCompContext& context) override;
   std::unique_ptr<TIWXMLTag> RenderAsync(TIWCompContext& context) override;
   void HookEvents(TIWPageContext40& pageContext, TIWScriptEvents& scriptEvents) override;
+  // Its form fields are the inner inputs; the outer element has no NAME.
+  bool get_HasName() const override { return false; }
 
   const std::string& Caption() const { return caption_; }
   void setCaption(const std::string& caption);

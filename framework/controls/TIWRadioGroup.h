@@ -26,6 +26,8 @@ class TIWRadioGroup : public TIWCustomControl {
   std::string RenderStyle(TIWCompContext& context) override;
   std::unique_ptr<TIWXMLTag> RenderAsync(TIWCompContext& context) override;
   void HookEvents(TIWPageContext40& pageContext, TIWScriptEvents& scriptEvents) override;
+  // Its form fields are the inner inputs; the outer element has no NAME.
+  bool get_HasName() const override { return false; }
 
   // The captions, one per button. Changes mark the group.
   StringList& Items() { return items_; }

@@ -1,5 +1,8 @@
 #include "framework/render/TIWLayoutMgrForm.h"
 
+#include <optional>
+#include <string_view>
+
 #include "framework/render/IIWHTML40Component.h"
 #include "framework/render/MarkupText.h"
 #include "framework/render/RenderSession.h"
@@ -13,6 +16,33 @@ namespace {
 
 bool isHtml5(const std::string& docType) {
   return docType.empty() || equalsIgnoringCase(docType, "<!DOCTYPE HTML>");
+}
+
+// An extra attribute line made safe for the tag: a line whose name part could not be an
+// attribute name (blanks, quotes, "<", ">", "/") is left out, because it would break the
+// tag open; a double quote in the value is written as "&quot;" so that the value cannot
+// end early. Other lines are written as given.
+std::optional<std::string> safeAttributeLine(std::string_view line) {
+  const std::string_view t = trimmed(line);
+  if (t.empty()) return std::nullopt;
+  const std::size_t eq = t.find('=');
+  const std::string_view name = eq == std::string_view::npos ? t : t.substr(0, eq);
+  if (name.empty()) return std::nullopt;
+  for (char c : name) {
+    if (static_cast<unsigned char>(c) <= ' ' || c == '"' || c == '\'' || c == '<' || c == '>' ||
+        c == '/')
+      return std::nullopt;
+  }
+  if (eq == std::string_view::npos) return std::string(name);
+  std::string safe(name);
+  safe += '=';
+  for (char c : t.substr(eq + 1)) {
+    if (c == '"')
+      safe += "&quot;";
+    else
+      safe += c;
+  }
+  return safe;
 }
 
 bool takesInputOrSubmits(const TIWCompContext& context) {
@@ -86,7 +116,9 @@ void TIWLayoutMgrForm::MakeHTMLTag(TIWCompContext& context, std::string& out) {
   if (IIWHTML40Component* component = context.Component()) {
     const int tabIndex = component->get_RenderTabIndex();
     if (tabIndex > 0) tag->AddIntegerParam("TabIndex", tabIndex);
-    tag->AddParmsList(component->get_ExtraTagParams());
+    for (const std::string& line : component->get_ExtraTagParams()) {
+      if (auto safe = safeAttributeLine(line)) tag->Add(*safe);
+    }
   }
   out += "\r\n";
   tag->Render(out);

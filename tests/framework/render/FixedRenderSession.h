@@ -30,6 +30,7 @@ class FixedRenderSession : public RenderSession {
     bool formOwned;
   };
   std::map<std::string, CacheFile> cacheFiles;  // by address
+  std::string cachePrefix = "/$/temp/F";        // addresses are this + a number
   std::map<std::string, std::function<void(const std::vector<std::string>&)>> callbacks;
 
   const RenderSettings& Settings() const override { return settings; }
@@ -67,7 +68,7 @@ class FixedRenderSession : public RenderSession {
 
  private:
   std::string store(const std::string& contentType, std::string_view bytes, bool formOwned) {
-    const std::string href = "/$/temp/F" + std::to_string(cacheFiles.size() + 1);
+    const std::string href = cachePrefix + std::to_string(cacheFiles.size() + 1);
     cacheFiles[href] = {contentType, std::string(bytes), formOwned};
     return href;
   }

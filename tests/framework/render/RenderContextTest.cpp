@@ -278,12 +278,12 @@ TEST(TIWLayoutMgrFormTest, TabIndexAndExtraParametersAreAddedWhenWritten) {
   FakeComponent& b = r.add("B1", "input");
   b.submit = true;
   b.tabIndex = 3;
-  b.extra = {"", " data-x=1 ", "autofocus"};
+  b.extra = {"", " data-x=1 ", "autofocus", "a b=1", "x>y", "q=say \"hi\"", "=v"};
   r.container[0].PostRender = "<!-- after -->";
   EXPECT_EQ(
       "\r\n<form onsubmit=\"return FormDefaultSubmit();\">\r\n"
-      "<input class=\"B1CSS\" id=\"B1\" tabindex=\"3\" data-x=\"1\" autofocus><!-- after "
-      "--></form>\r\n"
+      "<input class=\"B1CSS\" id=\"B1\" tabindex=\"3\" data-x=\"1\" autofocus "
+      "q=\"say &quot;hi&quot;\"><!-- after --></form>\r\n"
       "<form></form>",
       r.body());
 }
