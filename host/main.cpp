@@ -1,0 +1,20 @@
+// The program's entry: the framework's and the application's registrations (what unit
+// initialisation does elsewhere), the start-up, and the framework's finalisation, which
+// frees the server controller (every session, then the cache directory).
+#include "app/AppUnits.h"
+#include "framework/server/IWInit.h"
+#include "host/TIWStart.h"
+
+int main() {
+  try {
+    orv::InitializeFramework();
+    orv::InitializeApplicationUnits();
+    orv::TIWStart::Execute(false);
+    orv::FinalizeFramework();
+  } catch (const std::exception& e) {
+    orv::logStartError(e.what());
+  } catch (...) {
+    orv::logStartError("unknown error");
+  }
+  return 0;
+}
