@@ -182,7 +182,7 @@ TEST_F(StartTest, WithoutTheSwitchRunsServiceModeAndNeverTheWindow) {
         });
     installWindow();
     events_.clear();
-    TIWStart start(false, {"-SERVE"});
+    TIWStart start(false, {"-INSTALL"});
     start.Run();
     EXPECT_EQ(calls, std::vector<std::string>{"ORVWS_8001|ORVWS_8001|The description"});
     EXPECT_EQ(start.mShowUI, !serviceResult);
