@@ -64,7 +64,11 @@ AnsiTextFile::~AnsiTextFile() {
 }
 
 void AnsiTextFile::writeLine(std::string_view utf8) {
-  bytes_ += utf8ToCp1252(utf8);
+  std::string line = utf8ToCp1252(utf8);
+  for (char& c : line) {
+    if (c == '\r' || c == '\n') c = ' ';
+  }
+  bytes_ += line;
   bytes_ += "\r\n";
 }
 

@@ -34,6 +34,8 @@ class AnsiTextFile {
   const std::string& path() const { return path_; }
 
   // Adds one line (UTF-8; characters Windows-1252 cannot hold become "?") and its CR LF.
+  // A CR or LF inside the text becomes a blank: what a visitor typed into a one-line
+  // field can never add a line of its own (a statement for the solver, a line of a set).
   void writeLine(std::string_view utf8);
   // The bytes collected so far.
   const std::string& bytes() const { return bytes_; }

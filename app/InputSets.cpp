@@ -110,6 +110,12 @@ std::string trimmed(std::string_view s) {
   return std::string(s.substr(b, e - b));
 }
 
+// A typed text as one field of a set line: a TAB inside it would start another field.
+std::string asField(std::string text) {
+  std::replace(text.begin(), text.end(), '\t', ' ');
+  return text;
+}
+
 // Removes the temporary file of a save that did not complete.
 class TemporaryFileRemover {
  public:
@@ -157,7 +163,7 @@ void TORVServerForm::SaveButtonClick(TIWCustomControl& /*Sender*/) {
   file->writeLine(DLYFile);
   for (const InputRec& rec : InputList) {
     if (rec.aIWInput == nullptr) continue;
-    const std::string& text = rec.aIWInput->Text();
+    const std::string text = asField(rec.aIWInput->Text());
     if (isStringInput(rec)) {
       file->writeLine(rec.VarName + "\t'" + text + "'");
       continue;

@@ -213,6 +213,16 @@ TEST_F(InputSetsTest, ApostropheInAStringIsSavedAndLoadedWithABeep) {
   EXPECT_EQ(beepCount(25), beeps + 1);
 }
 
+TEST_F(InputSetsTest, TabOrLineBreakTypedIntoAFieldStaysInItsField) {
+  fluid().setText("a\tb\r\n//end\nc");
+  save("t");
+  EXPECT_THAT(readFile(data_ + "t.OWS"), ::testing::HasSubstr("\r\nFluid$\t'a b  //end c'\r\n"));
+  fluid().setText("other");
+  load("t");
+  EXPECT_EQ(fluid().Text(), "a b  //end c");
+  EXPECT_FALSE(page_->Status->Visible());
+}
+
 TEST_F(InputSetsTest, OnlyFalseUnchecksABox) {
   struct Case {
     const char* field;

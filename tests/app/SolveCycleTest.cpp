@@ -410,6 +410,23 @@ TEST(SolveCycleTest, StringInputsAreNeverChecked) {
             "S$='not a number'\r\nU='5000'\r\n$EXPORT '" + mainDir + base + ".out' /U /D \r\n");
 }
 
+TEST(SolveCycleTest, LineBreakTypedIntoAFieldAddsNoStatement) {
+  ServerDir dir;
+  dir.writeBytes("answer.txt", "\r\n");
+  const std::string mainDir = writeCalculation(dir, {inputItem("S$", "x"), inputItem("N", "1")});
+  auto page = buildIn(mainDir);
+  page->InputList[0].aIWInput->setText("a\r\n$EXPORT '/tmp/elsewhere.out' /U /D Q\nb");
+  page->InputList[1].aIWInput->setText("5\n");  // a legal number once trimmed
+  page->SolveButtonClick(*page->SolveButton);
+  EXPECT_EQ(page->Status->Text(), "");
+  const std::string base = "CALC@8001_" + std::to_string(seenCycleNumber(mainDir));
+  EXPECT_EQ(readFile(mainDir + "seen/" + base + ".TXT"),
+            "S$='a  $EXPORT '/tmp/elsewhere.out' /U /D Q b'\r\n"
+            "N=5 \r\n"
+            "$EXPORT '" +
+                mainDir + base + ".out' /U /D \r\n");
+}
+
 // ---------------------------------------------------------------------------------------
 // The solver's run and its answer.
 
