@@ -140,17 +140,17 @@ void TIWForm::afterRender() {
 }
 
 void TIWForm::renderComponents(TIWContainerContext& containerContext) {
-  std::vector<TIWCustomControl*> candidates;
+  // Each candidate with its tab order, looked up once (a look-up walks the tab list).
+  std::vector<std::pair<int, TIWCustomControl*>> candidates;
   for (TIWCustomControl* control : Components()) {
-    if (control->Visible() || renderInvisibleControls_) candidates.push_back(control);
+    if (control->Visible() || renderInvisibleControls_)
+      candidates.emplace_back(control->TabOrder(), control);
   }
   // Controls without a tab order (-1) first in insertion order, then the others in tab
   // order; equal keys keep the component order.
   std::stable_sort(candidates.begin(), candidates.end(),
-                   [](const TIWCustomControl* a, const TIWCustomControl* b) {
-                     return a->TabOrder() < b->TabOrder();
-                   });
-  for (TIWCustomControl* control : candidates) {
+                   [](const auto& a, const auto& b) { return a.first < b.first; });
+  for (const auto& [tabOrder, control] : candidates) {
     auto context = std::make_unique<TIWCompContext>(control, &containerContext, pageContext_);
     std::unique_ptr<TIWHTMLTag> tag = control->RenderMarkupLanguageTag(*context);
     if (tag != nullptr && !control->Visible()) {

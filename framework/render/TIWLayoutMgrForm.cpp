@@ -160,6 +160,12 @@ void TIWLayoutMgrForm::Process(std::string& out, TIWContainerContext& containerC
   RenderSession* session = pageContext.Session();
   const RenderSettings& settings = session != nullptr ? session->Settings() : kDefaults;
 
+  // The body first: its size, with the head's texts, tells how much the document needs.
+  std::string body = BodyContent(containerContext, pageContext);
+  out.reserve(out.size() + body.size() + PreHeadContent.size() + HeadContent.size() +
+              pageContext.JavaScript.size() + pageContext.IWCLInitProc.size() +
+              pageContext.InitProc.size() + 4096);
+
   if (!pageContext.DocType.empty()) out += pageContext.DocType + "\r\n";
   out += "<html>\r\n<head>\r\n<meta charset=\"utf-8\">\r\n";
   if (!isHtml5(pageContext.DocType)) {
@@ -176,7 +182,7 @@ void TIWLayoutMgrForm::Process(std::string& out, TIWContainerContext& containerC
   out += "\r\n";
   if (!pageContext.StyleTag().Contents().empty()) pageContext.StyleTag().Render(out);
   out += "</head>\r\n";
-  pageContext.BodyTag().Contents().AddBuffer(BodyContent(containerContext, pageContext));
+  pageContext.BodyTag().Contents().AddBuffer(std::move(body));
   pageContext.BodyTag().Render(out);
   out += "</html>\r\n";
 }
