@@ -6,10 +6,13 @@
 
 #include "framework/server/IWInit.h"
 #include "framework/server/Messages.h"
+#include "framework/server/TIWServer.h"
 #include "framework/server/TIWServerControllerBase.h"
 #include "host/CommandLine.h"
+#include "host/ForegroundServer.h"
 #include "host/Messages.h"
 #include "platform/LogFile.h"
+#include "transport/HttpHook.h"
 
 namespace orv {
 
@@ -40,14 +43,14 @@ TIWStart::TIWStart(bool aForceUI) : TIWStart(aForceUI, processParams()) {}
 TIWStart::TIWStart(bool aForceUI, std::vector<std::string> params)
     : mShowUI(aForceUI || findCmdLineSwitch(params, msg::kGuiSwitch)), params_(std::move(params)) {}
 
-void TIWStart::Execute(bool aForceUI) {
+int TIWStart::Execute(bool aForceUI) {
   TIWStart start(aForceUI);
-  start.Run();
+  return start.Run();
 }
 
-void TIWStart::Execute(bool aForceUI, std::vector<std::string> params) {
+int TIWStart::Execute(bool aForceUI, std::vector<std::string> params) {
   TIWStart start(aForceUI, std::move(params));
-  start.Run();
+  return start.Run();
 }
 
 void TIWStart::SetServiceInit(ServiceInitProc proc) {
@@ -62,14 +65,16 @@ void TIWStart::SetWindowFactory(WindowFactory factory) {
   s.windowFactory = std::move(factory);
 }
 
-void TIWStart::Run() {
+int TIWStart::Run() {
   try {
     runSteps();
+    return 0;
   } catch (const std::exception& e) {
     logStartError(e.what());
   } catch (...) {
     logStartError("unknown error");
   }
+  return HasServeSwitch(params_) ? 1 : 0;
 }
 
 void TIWStart::runSteps() {
@@ -81,8 +86,8 @@ void TIWStart::runSteps() {
   if (built == nullptr) throw std::runtime_error(std::string(msg::kNoServerController));
   TIWServerControllerBase& controller = *built;
 
-  // 3: from here on every HTTP request enters the framework: the request dispatch
-  // installs its HttpExecute as the transport's hook (setHttpHook) at this point.
+  // 3: from here on every HTTP request enters the framework.
+  setHttpHook(&HttpExecute);
 
   ServiceInitProc serviceInit;
   WindowFactory windowFactory;
@@ -93,11 +98,13 @@ void TIWStart::runSteps() {
     windowFactory = s.windowFactory;
   }
 
-  // 4: without the window, service mode: install or remove the service, run as the
-  // service, or run what the service runs in the foreground ("-SERVE"). Either way the
-  // process ends afterwards; the window never shows.
+  // 4: without the window: "-SERVE" runs what the service runs in the foreground until
+  // SIGINT or SIGTERM; otherwise service mode installs or removes the service or runs
+  // as the service. Either way the process ends afterwards; the window never shows.
   if (!mShowUI) {
-    if (serviceInit) {
+    if (HasServeSwitch(params_)) {
+      ServeForeground();
+    } else if (serviceInit) {
       mShowUI = !serviceInit(controller.AppName(), controller.AppName(), controller.Description());
     }
     terminated_ = true;

@@ -6,15 +6,17 @@
 #include "host/TIWStart.h"
 
 int main() {
+  // 0, except when the foreground server ("-SERVE") could not run (see TIWStart::Run).
+  int status = 0;
   try {
     orv::InitializeFramework();
     orv::InitializeApplicationUnits();
-    orv::TIWStart::Execute(false);
+    status = orv::TIWStart::Execute(false);
     orv::FinalizeFramework();
   } catch (const std::exception& e) {
     orv::logStartError(e.what());
   } catch (...) {
     orv::logStartError("unknown error");
   }
-  return 0;
+  return status;
 }
