@@ -8,8 +8,10 @@
 #include <stdexcept>
 #include <system_error>
 
+#include "framework/server/CurrentSession.h"
 #include "framework/server/IniFile.h"
 #include "framework/server/Messages.h"
+#include "framework/server/TIWAppCache.h"
 #include "framework/server/TIWSessions.h"
 #include "framework/server/TSessionTimeoutThread.h"
 #include "platform/ExePaths.h"
@@ -280,6 +282,16 @@ bool TIWServerControllerBase::AuthActive() const {
 }
 
 std::string TIWServerControllerBase::GetVersion() const { return std::string(msg::kServerVersion); }
+
+std::string TIWServerControllerBase::NewCacheFile(const std::string& contentType) {
+  TIWApplication* session = currentSession();
+  if (session == nullptr) throw std::runtime_error(std::string(msg::kSessionNotStarted));
+  std::string href;
+  TIWAppCache::NewCacheStream(CacheOwner::Session(*session), contentType, href,
+                              TCacheType::ctOneTime)
+      ->Close();
+  return href;
+}
 
 TIWServerControllerBase* IWServerController() {
   return gController.load(std::memory_order_acquire);

@@ -126,6 +126,10 @@ class TIWServerControllerBase {
   TSessionTimeoutThread& SessionTimeoutThread() { return *sessionTimeoutThread_; }
   bool AuthActive() const;
   std::string GetVersion() const;
+  // A new one-time cache file (served once, then deleted) of the calling thread's
+  // session with this content type; returns its URL. Raises "Session is not started."
+  // when no session is bound to the thread.
+  std::string NewCacheFile(const std::string& contentType);
 
   // --- Settings, in declaration order ---------------------------------------------
   bool PageTransitions() const { return pageTransitions_; }

@@ -9,10 +9,12 @@
 #include <filesystem>
 #include <regex>
 
+#include "framework/server/CurrentSession.h"
 #include "framework/server/Messages.h"
 #include "platform/ExePaths.h"
 #include "transport/HttpHook.h"
 #include "tests/framework/server/ServerTestSupport.h"
+#include "tests/framework/server/SessionTestSupport.h"
 
 namespace orv {
 namespace {
@@ -870,6 +872,27 @@ TEST_F(ServerControllerTest, ClearCacheFilesKeepsNamesItCouldNotDelete) {
   c->AddCacheFile(other.path() + "busy");
   EXPECT_EQ(c->ClearCacheFiles(), 1u);
   EXPECT_EQ(c->CacheFiles(), std::vector<std::string>{other.path() + "busy"});
+}
+
+// --- Cache files of the session ------------------------------------------------------
+
+TEST_F(ServerControllerTest, NewCacheFileBelongsToTheThreadsSession) {
+  const auto c = build();
+  EXPECT_EQ(errorOf([&] { c->NewCacheFile("text/plain"); }), "Session is not started.");
+
+  TIWSessions registry;
+  test::CreatingRequest creating;
+  auto session = test::newSession(registry, creating);
+  {
+    CurrentSessionScope bind(session.get());
+    const std::string href = c->NewCacheFile("text/plain");
+    ASSERT_TRUE(href.starts_with("/$/temp/")) << href;
+    EXPECT_TRUE(fs::is_regular_file(c->CacheDir() + href.substr(8) + ".tmp")) << href;
+    EXPECT_NE(c->NewCacheFile("text/plain"), href);
+  }
+  session->Unlock();
+  registry.FreeAll();
+  session.reset();
 }
 
 // --- Events --------------------------------------------------------------------------
