@@ -20,4 +20,14 @@ inline constexpr std::string_view kDocTypeMustStart =
 inline constexpr std::string_view kDocTypeMustEnd =
     "Invalid value for DocType property: DocType must end with \">\"";
 
+// Executing a page's request.
+inline constexpr std::string_view kCannotFindSubmitComponent = "Cannot find submit component.";
+// Formatted with the control's name.
+inline constexpr std::string_view kSubmitControlHasNoHandler =
+    "Submit control (%s) does not have a handler.";
+// Formatted with "s" for more than one line, and the lines.
+inline constexpr std::string_view kFollowingExceptionsOccured =
+    "The following exception%s occured\r\n%s";
+inline constexpr std::string_view kInvalidFormId = "Invalid form Id";
+
 }  // namespace orv::messages

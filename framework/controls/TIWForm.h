@@ -34,6 +34,7 @@
 
 namespace orv {
 
+class FormEventSession;
 class RenderSession;
 class TIWContainerContext;
 class TIWLayoutMgrForm;
@@ -203,12 +204,32 @@ class TIWForm : public TIWContainer {
   std::optional<std::string> StoreCacheFile(const std::string& contentType,
                                             const std::vector<std::uint8_t>& bytes) override;
 
+  // --- Executing a request (TIWFormExecute.cpp) -----------------------------------------
+  // Asked when the server checks form ids: `valid` says whether the posted
+  // "IW_FormID_" equals FormId; left false, the request fails with "Invalid form Id".
+  std::function<void(TIWForm& sender, bool& valid)> OnCheckFormId;
+  // The component hash: every control under its HTML name and input controls also
+  // under their other field names (case ignored, the first entry keeps a name).
+  // Rebuilt at the start of every execution.
+  void RebuildComponentHash();
+  TIWCustomControl* FindComponentByHTMLName(std::string_view name) const;
+  // The events side of the bound session (none outside a request).
+  FormEventSession* EventSession() const;
+  // True while the session runs a named callback for the page.
+  bool IsProcessingAsyncEvent() const override;
+
  protected:
   // Renders as described for GenerateForm; pages refine it (TIWAppForm takes the
   // session's form action first).
   virtual void DoGenerateForm(RenderSession& session, std::string& out);
-  // The page's share of executing a request; nothing at this level.
-  virtual void DoExecuteForm() {}
+  // Executes the request whose parameters are in Params(): clears the refresh marks,
+  // checks the form id, takes "IW_Action", "IW_ActionParam", "callback" and the window
+  // size, applies the posted values (ProcessParameters) and then runs the named
+  // callback or submits to the control named by the action.
+  virtual void DoExecuteForm();
+  // Applies the posted values to the controls and runs their change notifications;
+  // errors are collected and raised together afterwards.
+  void ProcessParameters();
 
  private:
   void fullRender(RenderSession& session, std::string& out);
@@ -266,6 +287,8 @@ class TIWForm : public TIWContainer {
   // Real tab order of the render under way: control -> TabIndex value.
   std::unordered_map<const TIWCustomControl*, int> realTabIndex_;
   RenderSession* session_ = nullptr;  // bound for one request (SessionBinding)
+  // Key: upper-cased name. Controls are owned by the page (this container).
+  std::unordered_map<std::string, TIWCustomControl*> componentHash_;
 };
 
 }  // namespace orv

@@ -99,4 +99,7 @@ inline constexpr std::string_view kInvalidPort = "Invalid port value: ";
 inline constexpr std::string_view kInvalidCompressionLevel =
     "Invalid compression level (1 to 9): ";
 
+// The browser is told to log this (with ": " and the name) for an unknown callback.
+inline constexpr std::string_view kCallbackMethodNotFound = "Callback method not found";
+
 }  // namespace orv::msg

@@ -252,6 +252,7 @@ void TIWApplication::Initialize(THttpRequest& request, THttpReply& reply) {
   mSkipGenerateForm = false;
   mRemoveCookie = false;
   callBackScripts_.clear();
+  FCallBackResponse.Initialize();
 }
 
 std::vector<std::string> TIWApplication::TakeCallBackScripts() {
@@ -428,8 +429,12 @@ bool TIWApplication::ExecuteActiveForm(std::vector<std::string> params) {
     }
   }
   try {
-    if (active != nullptr)
-      if (auto* page = dynamic_cast<SessionForm*>(active)) page->ExecuteForm(*this, params);
+    if (active != nullptr) {
+      if (auto* page = dynamic_cast<SessionForm*>(active))
+        page->ExecuteForm(*this, params);
+      else
+        ExecutePage(*active, params);
+    }
     freeReleasedForms();
   } catch (const std::exception& e) {
     ok = false;
@@ -458,15 +463,10 @@ void TIWApplication::GenerateActiveForm(THttpReply& reply) {
     c->DoBeforeRender(*this, *form, replacement);
     if (replacement != nullptr && OwnsForm(*replacement)) form = replacement;
   }
-  if (auto* page = dynamic_cast<SessionForm*>(form)) {
+  if (auto* page = dynamic_cast<SessionForm*>(form))
     page->GenerateForm(*this, reply);
-  } else {
-    // A page without a renderer of its own: an empty document with its title.
-    reply.mContentType = "text/html; charset=UTF-8";
-    reply.SendRenderStream("<!DOCTYPE HTML>\r\n<html>\r\n<head>\r\n<meta charset=\"utf-8\">\r\n<title>" +
-                           detail::htmlEscape(form->Title()) + "</title>\r\n</head>\r\n<body>" +
-                           "</body>\r\n</html>\r\n");
-  }
+  else
+    GeneratePage(*form, reply);
   if (c != nullptr) c->DoAfterRender(*this, *form);
 }
 
@@ -499,6 +499,8 @@ void TIWApplication::ShowMessage(const std::string& text, ShowMessageType /*kind
   TIWAppForm* active = GetActiveForm();
   if (auto* page = dynamic_cast<SessionForm*>(active))
     page->AddToInitProc(code);
+  else if (active != nullptr)
+    active->AddToInitProc(code);
   else
     AddToInitProc(code);
 }

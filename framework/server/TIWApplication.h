@@ -25,7 +25,9 @@
 #include <string_view>
 #include <vector>
 
+#include "framework/render/TIWCallBackResponse.h"
 #include "framework/server/SessionForm.h"
+#include "framework/server/TIWCallBacks.h"
 
 namespace orv {
 
@@ -33,6 +35,7 @@ class TBrowser;
 class THttpReply;
 class THttpRequest;
 class TIWAppForm;
+class TIWForm;
 class TIWSessions;
 class TIWUserSessionBase;
 class TIWServerControllerBase;
@@ -193,6 +196,27 @@ class TIWApplication {
   std::function<void(TIWApplication& session, const std::exception& error, bool& handled)>
       OnExecuteFormError;
 
+  // --- Page events (TIWApplicationEvents.cpp) -------------------------------------
+  // Executes / renders one of the session's pages that has no renderer of its own
+  // (not a SessionForm), bound to the session through ApplicationPageSession.
+  void ExecutePage(TIWAppForm& page, const std::vector<std::string>& params);
+  void GeneratePage(TIWAppForm& page, THttpReply& reply);
+  // The named callbacks. A name registered while `page` is being created, rendered or
+  // executed is qualified with the page's name ("PAGE.EDIT1.DoOnAsyncChange").
+  TIWCallBacks& CallBacks() { return FCallbacks; }
+  void RegisterCallBack(const std::string& name, TIWCallBacks::Function function,
+                        const TIWForm* page = nullptr);
+  void UnregisterCallBack(const std::string& name);
+  // Runs a callback for the page `sender` (its name qualified with the page's name
+  // first, then as given) with a copy of the active page's parameters; an unknown name
+  // makes the browser log "Callback method not found".
+  void PerformCallBack(TIWForm& sender, const std::string& name);
+  // The reply of the asynchronous callback being answered (emptied by Initialize).
+  TIWCallBackResponse& CallBackResponse() { return FCallBackResponse; }
+  // Answers "/$/callback": executes the active page and sends the response document
+  // (the page's partial render, or the re-submit script when another page is active).
+  void ProcessCallBack(THttpReply& reply, const std::vector<std::string>& params);
+
   // --- Termination and redirection ------------------------------------------------
   void Terminate() { mTerminated = true; }
   // Also prepares a small document with the message (empty: the default text).
@@ -239,6 +263,8 @@ class TIWApplication {
   void setUrlBasesForID();
   void createUserCacheDir();
   void freeReleasedForms();
+  // Whether the page is one of this session's pages (TIWApplicationEvents.cpp).
+  bool ownsPage(const TIWForm& page) const;
   void destroyForm(std::unique_ptr<TIWAppForm> form) noexcept;
   void sendDownload(std::unique_ptr<class ByteStream> content, const std::string& path,
                     bool attachment, const std::string& fileName, std::string contentType);
@@ -260,6 +286,8 @@ class TIWApplication {
   int FFormHeight = -1;
   int FFormWidth = -1;
   bool FCallBackProcessing = false;
+  TIWCallBacks FCallbacks;
+  TIWCallBackResponse FCallBackResponse;
   TIWPermissions mPermissions;
   mutable std::string FApplicationPath;
   std::vector<TIWAppForm*> FActiveForms;    // stack of shown forms, all in FForms

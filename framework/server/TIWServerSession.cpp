@@ -325,20 +325,8 @@ void TIWServerSession::runSessionRequest(bool isNew) {
     ExecuteStartCheck();
     return;
   } else if (detail::equalsNoCase(p, "/$/callback")) {
-    // The page's events layer answers the callback; a page that leaves the reply empty
-    // gets a response document carrying the scripts the session collected.
-    mSession->SetIsCallBack(true);
-    mSession->ExecuteActiveForm(mParams);
-    if (!mSession->HasRenderOverride() && mReply.mDataType == ReplyKind::None) {
-      std::string execute;
-      for (const std::string& script : mSession->TakeCallBackScripts())
-        execute += "<literal><![CDATA[" + detail::replaceAll(script, "]]>", "]]]]><![CDATA[>") +
-                   "]]></literal>";
-      sendXml("<response>\r\n<update></update>\r\n<execute>" + execute +
-              "</execute>\r\n<rewrite></rewrite>\r\n<submit>" +
-              detail::htmlEscape(mSession->FormAction()) +
-              "</submit>\r\n<trackid></trackid></response>");
-    }
+    // Executes the page and answers with the callback response document.
+    mSession->ProcessCallBack(mReply, mParams);
   } else if (p == "/$/" || detail::startsWithNoCase(p, "/$/call")) {
     ExecuteForm();
   } else if (detail::equalsNoCase(p, "/$/resize")) {
