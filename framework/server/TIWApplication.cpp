@@ -107,11 +107,13 @@ void TIWApplication::SetSessionID(std::shared_ptr<TIWApplication> self) {
   TIWServerControllerBase* c = IWServerController();
   std::string id;
   if (c != nullptr) c->DoGetSessionID(*this, id);
+  // The session lock first: nobody else can see this session yet, so it never waits,
+  // and the order stays "session, then registry" as for every request.
+  FLock.lock();
   {
     WriteLock hold(registry_.FLock);
     if (id.empty()) id = registry_.generateSessionIDLocked();
     FAppID = id;
-    FLock.lock();  // nobody else can see this session yet: never waits
     try {
       registry_.addLocked(self);
     } catch (const std::exception& e) {

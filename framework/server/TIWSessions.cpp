@@ -88,8 +88,8 @@ void TIWSessions::addLocked(const std::shared_ptr<TIWApplication>& session) {
 }
 
 void TIWSessions::AddSessionAndLock(const std::shared_ptr<TIWApplication>& session) {
-  WriteLock hold(FLock);
   session->Lock();  // not yet visible to any other thread: never waits
+  WriteLock hold(FLock);
   try {
     addLocked(session);
   } catch (const std::exception& e) {
