@@ -19,24 +19,6 @@ int hexValue(char c) {
   return -1;
 }
 
-void putUtf8(std::string& out, std::uint32_t cp) {
-  if (cp < 0x80) {
-    out += static_cast<char>(cp);
-  } else if (cp < 0x800) {
-    out += static_cast<char>(0xC0 | (cp >> 6));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else if (cp < 0x10000) {
-    out += static_cast<char>(0xE0 | (cp >> 12));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (cp >> 18));
-    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  }
-}
-
 constexpr std::uint32_t kReplacement = 0xFFFD;
 
 enum class Charset { Utf8, Latin1, Windows1252 };
@@ -139,7 +121,7 @@ std::string sanitizeUtf8(std::string_view bytes) {
     const std::size_t start = i;
     const std::uint32_t cp = nextUtf8(bytes, i);
     if (cp == kReplacement && !(i - start == 3 && bytes.substr(start, 3) == "\xEF\xBF\xBD")) {
-      putUtf8(out, kReplacement);
+      appendUtf8(out, kReplacement);
     } else {
       out.append(bytes.substr(start, i - start));
     }
@@ -152,7 +134,7 @@ std::string bytesToUtf8(std::string_view bytes, std::string_view charset) {
     case Charset::Latin1: {
       std::string out;
       out.reserve(bytes.size());
-      for (char c : bytes) putUtf8(out, static_cast<std::uint8_t>(c));
+      for (char c : bytes) appendUtf8(out, static_cast<std::uint8_t>(c));
       return out;
     }
     case Charset::Windows1252:
@@ -191,7 +173,7 @@ std::string urlDecode(std::string_view text, std::string_view charset) {
   auto flushPending = [&] {
     if (pendingHigh != 0) {
       if (target == Charset::Utf8)
-        putUtf8(bytes, kReplacement);
+        appendUtf8(bytes, kReplacement);
       else
         bytes += '?';
       pendingHigh = 0;
@@ -229,12 +211,12 @@ std::string urlDecode(std::string_view text, std::string_view charset) {
       }
       flushPending();
       if (target == Charset::Utf8) {
-        putUtf8(bytes, cp);
+        appendUtf8(bytes, cp);
       } else if (target == Charset::Latin1) {
         bytes += cp <= 0xFF ? static_cast<char>(cp) : '?';
       } else {
         std::string one;
-        putUtf8(one, cp);
+        appendUtf8(one, cp);
         bytes += utf8ToCp1252(one);
       }
       continue;
