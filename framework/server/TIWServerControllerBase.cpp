@@ -1,8 +1,10 @@
 #include "framework/server/TIWServerControllerBase.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <ctime>
 #include <filesystem>
 #include <stdexcept>
@@ -164,8 +166,16 @@ TIWServerControllerBase::TIWServerControllerBase(ConstructionKey) {
   {
     std::lock_guard lock(gStampMutex);
     std::int64_t stamp = std::max(now, gLastStampMs + 1);
-    std::error_code ec;
-    while (std::filesystem::exists(paths.tempDir + detail::processIDFromMilliseconds(stamp), ec)) {
+    // mkdir either makes the folder or finds the name taken, in one step: two processes
+    // can never both get the same name. Any other failure is left to the cache
+    // directory step, which reports a folder it cannot make.
+    for (;;) {
+      const std::string dir = paths.tempDir + detail::processIDFromMilliseconds(stamp);
+      if (::mkdir(dir.c_str(), 0700) == 0) {
+        reservedDir_ = dir + "/";
+        break;
+      }
+      if (errno != EEXIST) break;
       ++stamp;
     }
     gLastStampMs = stamp;
@@ -187,6 +197,7 @@ TIWServerControllerBase::~TIWServerControllerBase() {
   // frees its user session and cache files; a session still serving a request is
   // waited for), then the purge thread is stopped (set its stop event and join).
   TIWSessions::Instance().FreeAll();
+  releaseReservedDir();  // construction failed before the cache directory step
   sessionTimeoutThread_.reset();
   ClearCacheFiles();
   if (!cacheDir_.empty() && packetTempDir() == cacheDir_) setPacketTempDir("");
@@ -201,6 +212,14 @@ void TIWServerControllerBase::finishConstruction() {
   loadPortIni();
   createCommon();
   ensureCacheDir(cacheDir_);
+  releaseReservedDir();
+}
+
+void TIWServerControllerBase::releaseReservedDir() {
+  if (reservedDir_.empty()) return;
+  std::error_code ec;
+  std::filesystem::remove(reservedDir_, ec);  // only while empty
+  reservedDir_.clear();
 }
 
 void TIWServerControllerBase::loadPortIni() {
@@ -231,10 +250,18 @@ void TIWServerControllerBase::createCommon() {
 
 void TIWServerControllerBase::ensureCacheDir(const std::string& dir) {
   std::error_code ec;
-  if (std::filesystem::is_directory(dir, ec)) return;
-  const bool created = std::filesystem::create_directories(dir, ec);
-  if (ec || !std::filesystem::is_directory(dir)) {
-    throw std::runtime_error(std::string(msg::kUnableToCreateCacheDir) + " " + quoted(dir) + ".");
+  bool created = false;
+  if (!reservedDir_.empty() && dir == reservedDir_) {
+    // The folder reserved for ProcessID becomes the cache directory: this run made it.
+    created = true;
+    reservedDir_.clear();
+  } else {
+    if (std::filesystem::is_directory(dir, ec)) return;
+    created = std::filesystem::create_directories(dir, ec);
+    if (ec || !std::filesystem::is_directory(dir)) {
+      throw std::runtime_error(std::string(msg::kUnableToCreateCacheDir) + " " + quoted(dir) +
+                               ".");
+    }
   }
   if (created) {
     createdCacheDir_ = dir;

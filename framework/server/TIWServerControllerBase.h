@@ -364,6 +364,8 @@ class TIWServerControllerBase {
   // Creates the directory when missing (logged with Log = loFile); raises the cache
   // directory error on failure.
   void ensureCacheDir(const std::string& dir);
+  // Removes the folder reserved for ProcessID when it did not become the cache directory.
+  void releaseReservedDir();
 
   std::atomic<bool> frozen_{false};
   // Removes expired sessions of the process's registry every 60 s; stopped (and
@@ -388,6 +390,10 @@ class TIWServerControllerBase {
   std::string boundIP_;
   bool allowMultipleSessionsPerUser_ = false;
   std::string cacheDir_;
+  // "<temp>/<ProcessID>/", made (atomically) when ProcessID is chosen, so that another
+  // run started in the same millisecond cannot choose the same name; it becomes the
+  // cache directory, or is removed when the cache directory ends up elsewhere.
+  std::string reservedDir_;
   TIWCompressionOptions compression_;
   ComInitializationMode comInitialization_ = ComInitializationMode::ciNone;
   std::string encoding_;
