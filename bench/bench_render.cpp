@@ -14,6 +14,7 @@
 #include <string>
 
 #include "app/WDiagramU.h"
+#include "bench/GeneratedLayout.h"
 #include "platform/ExePaths.h"
 #include "tests/framework/render/FixedRenderSession.h"
 
@@ -54,53 +55,12 @@ BenchDir& fixtureDir() {
   return dir;
 }
 
-// 200 items in a mix like a large diagram's (the fixture's files removed first).
+// 200 generated items (the fixture's layout removed first, its pictures kept).
 BenchDir& generatedDir() {
   static BenchDir dir = [] {
     BenchDir d;
     std::filesystem::remove(d.path() + "PUMP.DLY");
-    const std::string T = "\t";
-    std::string text = "ORV Diagram Layout 3.0\r\nx\r\nx\r\nx\r\nx\r\nHEADER\r\na\r\nb\r\nc\r\n";
-    for (int i = 0; i < 200; ++i) {
-      const std::string n = std::to_string(i);
-      const std::string x = std::to_string(10 + (i % 10) * 65);
-      const std::string y = std::to_string(30 + (i / 10) * 22);
-      switch (i % 10) {
-        case 0:
-        case 1:
-        case 2:
-          text += "INPUT" + T + "In" + n + T + "kg/s" + T + "1" + T + "1" + T + "1.5" + T + "0" +
-                  T + "1e6" + T + "F3" + T + x + T + y + T + "60" + T + "16" + T + "16" + T + "0" +
-                  T + "1" + T + "0\r\n";
-          break;
-        case 3:
-          text += "DROPDOWN" + T + "Dd" + n + "$" + T + T + "1" + T + "0" + T + "3" + T + "0" + T +
-                  x + T + y + T + "60" + T + "16" + T + "15" + T + "2" + T + "0" + T +
-                  "0\r\nSteel//k=45\r\nCopper//k=398\r\nAluminium//k=237\r\n";
-          break;
-        case 4:
-        case 5:
-          text += "OUTPUT" + T + "Out" + n + T + "kW" + T + "1" + T + "1" + T + T + "A4" + T + x +
-                  T + y + T + "60" + T + "18" + T + "16" + T + "0" + T + "0" + T + "32768\r\n";
-          break;
-        case 6:
-          text += "LABEL" + T + "Label number " + n + T + x + T + y + T + "60" + T + "18" + T +
-                  "13" + T + "0" + T + "1" + T + "0\r\n";
-          break;
-        case 7:
-          text += "BOX" + T + x + T + y + T + "60" + T + "18" + T + "15790320" + T + "0" + T +
-                  "box\r\n";
-          break;
-        case 8:
-          text += "CHECKBOX" + T + "Option " + n + T + x + T + y + T + "60" + T + "18" + T + "10" +
-                  T + "Arial" + T + "0" + T + "0\r\nA=1\r\n--\r\nA=0\r\n<>\r\n";
-          break;
-        case 9:
-          text += "IMG" + T + "pump.gif" + T + x + T + y + "\r\n";
-          break;
-      }
-    }
-    text += "CALCBUTTON" + T + "Calculate" + T + "20" + T + "500" + T + "90" + T + "25\r\n";
+    const std::string text = bench::generatedLayout(200);
     d.write("BIG.DLY", text);
     d.write("BIG.EXE", "");
     return d;
